@@ -1,0 +1,150 @@
+// Test support: a display with g_tessel filled, and pixel read-back.
+#include "xenv.h"
+
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "core/xerror.h"
+
+static const char* kFont = "-misc-*-*-*-*-*-14-*-*-*-*-*-jisx0201.1976-0";
+static const char* kFontKanji = "-misc-*-*-*-*-*-14-*-*-*-*-*-*-0";
+
+static unsigned long alloc_rgb(Display* d, Colormap cmap, int r, int g, int b)
+{
+    XColor c{};
+    c.red = (unsigned short)(r << 8);
+    c.green = (unsigned short)(g << 8);
+    c.blue = (unsigned short)(b << 8);
+    c.flags = DoRed | DoGreen | DoBlue;
+    if (!XAllocColor(d, cmap, &c))
+        return 0;
+    return c.pixel;
+}
+
+Display* xenv_open(const char* env_var)
+{
+    const char* name = getenv(env_var ? env_var : "DISPLAY");
+    if (!name || !*name)
+        return nullptr;
+    Display* d = XOpenDisplay(name);
+    if (!d)
+        return nullptr;
+    xerr_install();
+    memset(&g_tessel, 0, sizeof g_tessel);
+    strcpy(g_tessel.version, "Ver01.02");
+    g_tessel.display = d;
+    Window root = RootWindow(d, 0);
+    g_tessel.screenWidth = DisplayWidth(d, 0);
+    g_tessel.screenHeight = DisplayHeight(d, 0);
+    g_tessel.depth = DefaultDepth(d, 0);
+    g_tessel.colormap = DefaultColormap(d, 0);
+    static const int std_rgb[16][3] = {
+        {0, 0, 0},       {255, 255, 255}, {255, 0, 0},     {0, 255, 0},
+        {0, 0, 255},     {255, 255, 0},   {255, 0, 255},   {0, 255, 255},
+        {128, 128, 128}, {64, 64, 64},    {128, 0, 0},     {0, 128, 0},
+        {0, 0, 128},     {128, 128, 0},   {128, 0, 128},   {0, 128, 128}};
+    for (int i = 0; i < 16; i++)
+        g_tessel.colors[i] = alloc_rgb(d, g_tessel.colormap, std_rgb[i][0], std_rgb[i][1], std_rgb[i][2]);
+    g_tessel.colorCount = 16;
+    Colormap cm = g_tessel.colormap;
+    g_tessel.backPixel = alloc_rgb(d, cm, 105, 105, 105);
+    g_tessel.borderPixel = alloc_rgb(d, cm, 0, 0, 0);
+    g_tessel.fontPixel = alloc_rgb(d, cm, 190, 190, 190);
+    g_tessel.fontContrastPixel = alloc_rgb(d, cm, 62, 62, 62);
+    g_tessel.paperPixel = alloc_rgb(d, cm, 105, 105, 105);
+    g_tessel.backLightPixel = alloc_rgb(d, cm, 197, 197, 197);
+    g_tessel.backShadowPixel = alloc_rgb(d, cm, 52, 52, 52);
+    g_tessel.actionPixel = alloc_rgb(d, cm, 0, 0, 255);
+    g_tessel.backNearPixel = alloc_rgb(d, cm, 122, 122, 122);
+    g_tessel.interval = 35;
+    g_tessel.doubleClickTime = 300;
+    g_tessel.mouseButton = 3;
+    g_tessel.mouseRightHand = 1;
+    g_tessel.tenKey = 1;
+    g_tessel.charCode = TSL_CODE_EUC;
+    g_tessel.font = XLoadQueryFont(d, kFont);
+    if (!g_tessel.font)
+        g_tessel.font = XLoadQueryFont(d, "fixed");
+    g_tessel.fontKanji = XLoadQueryFont(d, kFontKanji);
+    if (!g_tessel.fontKanji)
+        g_tessel.fontKanji = g_tessel.font;
+    g_tessel.gc = XCreateGC(d, root, 0, nullptr);
+    g_tessel.backGC = XCreateGC(d, root, 0, nullptr);
+    g_tessel.fontGC = XCreateGC(d, root, 0, nullptr);
+    g_tessel.kanjiGC = XCreateGC(d, root, 0, nullptr);
+    XSetForeground(d, g_tessel.backGC, g_tessel.backPixel);
+    XSetGraphicsExposures(d, g_tessel.fontGC, False);
+    XSetGraphicsExposures(d, g_tessel.kanjiGC, False);
+    XSetForeground(d, g_tessel.fontGC, g_tessel.fontPixel);
+    XSetForeground(d, g_tessel.kanjiGC, g_tessel.fontPixel);
+    XSetFont(d, g_tessel.fontGC, g_tessel.font->fid);
+    XSetFont(d, g_tessel.kanjiGC, g_tessel.fontKanji->fid);
+    XSync(d, False);
+    return d;
+}
+
+void xenv_close()
+{
+    Display* d = g_tessel.display;
+    if (!d)
+        return;
+    XFreeGC(d, g_tessel.gc);
+    XFreeGC(d, g_tessel.backGC);
+    XFreeGC(d, g_tessel.fontGC);
+    XFreeGC(d, g_tessel.kanjiGC);
+    if (g_tessel.fontKanji && g_tessel.fontKanji != g_tessel.font)
+        XFreeFont(d, g_tessel.fontKanji);
+    if (g_tessel.font)
+        XFreeFont(d, g_tessel.font);
+    XCloseDisplay(d);
+    memset(&g_tessel, 0, sizeof g_tessel);
+}
+
+std::vector<unsigned long> xenv_pixels(Display* display, Drawable d, int x, int y, int w, int h)
+{
+    std::vector<unsigned long> out;
+    XImage* img = XGetImage(display, d, x, y, (unsigned)w, (unsigned)h, AllPlanes, ZPixmap);
+    if (!img)
+        return out;
+    out.reserve((size_t)w * (size_t)h);
+    for (int j = 0; j < h; j++)
+        for (int i = 0; i < w; i++)
+            out.push_back(XGetPixel(img, i, j));
+    XDestroyImage(img);
+    return out;
+}
+
+unsigned long xenv_pixel(Display* display, Drawable d, int x, int y)
+{
+    std::vector<unsigned long> p = xenv_pixels(display, d, x, y, 1, 1);
+    return p.empty() ? ~0UL : p[0];
+}
+
+void xenv_wait_mapped(Display* display, Window w)
+{
+    for (int i = 0; i < 500; i++) {
+        XWindowAttributes a;
+        if (XGetWindowAttributes(display, w, &a) && a.map_state == IsViewable)
+            return;
+        usleep(2000);
+    }
+}
+
+std::string xenv_tempdir()
+{
+    char tmpl[] = "/tmp/tsltest.XXXXXX";
+    char* p = mkdtemp(tmpl);
+    return p ? std::string(p) : std::string();
+}
+
+void xenv_rmdir(const std::string& path)
+{
+    if (path.empty() || path.rfind("/tmp/tsltest.", 0) != 0)
+        return;
+    std::string cmd = "rm -rf '" + path + "'";
+    if (system(cmd.c_str()) != 0)
+        return;
+}
