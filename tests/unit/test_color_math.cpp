@@ -189,7 +189,8 @@ TEST(ColorNearest, TiesGoToTheLowerIndex)
         cols[i].green = (unsigned short)(rgb[i][1] << 8);
         cols[i].blue = (unsigned short)(rgb[i][2] << 8);
     }
-    EXPECT_EQ(color_nearest_index(cols.data(), 4, 50, 50, 0, 0), 1);
+    EXPECT_EQ(color_nearest_index(cols.data(), 4, 100, 100, 0, 0), 1);
+    EXPECT_EQ(color_nearest_index(cols.data(), 4, 50, 0, 0, 0), 0);
     EXPECT_EQ(color_nearest_index(cols.data(), 4, 100, 0, 0, 0), 1);
     EXPECT_EQ(color_nearest_index(cols.data(), 4, 100, 0, 0, 1), 1);
     EXPECT_EQ(color_nearest_index(cols.data(), 4, 0, 90, 0, 0), 2);

@@ -1,0 +1,65 @@
+// Cursors: X cursors from the built-in two-colour pictures, and switching a
+// window tree between its own cursors and the wait cursor.
+#include "core/xerror.h"
+#include "tessel.h"
+
+Cursor tslLoadCursor(Display* display, const TslCursorData* data)
+{
+    if (!display || !data || !data->bits || !data->maskBits || data->width <= 0 ||
+        data->height <= 0 || data->width > 0xFFFF || data->height > 0xFFFF)
+        return 0;
+    XColor foreground{};
+    foreground.pixel = g_tessel.colors[1];
+    foreground.red = foreground.green = foreground.blue = 65535;
+    foreground.flags = DoRed | DoGreen | DoBlue;
+    XColor background{};
+    background.pixel = g_tessel.colors[0];
+    background.flags = DoRed | DoGreen | DoBlue;
+
+    Window root = RootWindow(display, 0);
+    unsigned int w = (unsigned int)data->width, h = (unsigned int)data->height;
+    xerr_trap_begin(display);
+    Pixmap source = XCreateBitmapFromData(display, root, (const char*)data->bits, w, h);
+    Pixmap mask = source ? XCreateBitmapFromData(display, root, (const char*)data->maskBits, w, h) : 0;
+    Cursor cursor = 0;
+    if (source && mask)
+        cursor = XCreatePixmapCursor(display, source, mask, &foreground, &background,
+                                     (unsigned int)data->hotX, (unsigned int)data->hotY);
+    if (mask)
+        XFreePixmap(display, mask);
+    if (source)
+        XFreePixmap(display, source);
+    // A hot spot outside the picture or a failed bitmap shows up only as an X error.
+    if (xerr_trap_end(display) != 0) {
+        if (cursor) {
+            xerr_trap_begin(display);
+            XFreeCursor(display, cursor);
+            xerr_trap_end(display);
+        }
+        return 0;
+    }
+    return cursor;
+}
+
+int tslSetNormalCursor(Display* display, TslWindow* w)
+{
+    if (!display || !w)
+        return 0;
+    if (w->cursor)
+        XDefineCursor(display, w->xwin, w->cursor);
+    else
+        XUndefineCursor(display, w->xwin);
+    for (TslWindow** child = w->children; child && *child; child++)
+        tslSetNormalCursor(display, *child);
+    return 1;
+}
+
+int tslSetWaitCursor(Display* display, TslWindow* w)
+{
+    if (!display || !w)
+        return 0;
+    XDefineCursor(display, w->xwin, g_tessel.cursors[1]);
+    for (TslWindow** child = w->children; child && *child; child++)
+        tslSetWaitCursor(display, *child);
+    return 1;
+}
