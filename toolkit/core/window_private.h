@@ -27,4 +27,7 @@ int AutoRedraw(Display* display, TslWindow* window);
 int ClearWindowForDWndProc(Display* display, TslWindow* window, Pixmap pixmap,
                            unsigned int position, unsigned int size);
 
+// Sets the window GC to clip None, GXcopy, foreground and background backPixel.
+void redraw_reset_gc(Display* display, TslWindow* window);
+
 #endif
