@@ -1,0 +1,22 @@
+// Lead-byte tests and pair arithmetic of the Japanese character codes,
+// shared by code conversion and text measurement inside the library.
+#ifndef TSL_SUPPORT_CHARCODE_PRIVATE_H
+#define TSL_SUPPORT_CHARCODE_PRIVATE_H
+
+// EUC-JP: 0xA1 and above starts a two-byte character (0x8E is not special).
+static inline int charcode_is_euc_lead(unsigned char c)
+{
+    return c > 0xA0;
+}
+
+// Shift-JIS: 0x80 and above except half-width katakana 0xA0..0xDF.
+static inline int charcode_is_sjis_lead(unsigned char c)
+{
+    return c >= 0x80 && !(c >= 0xA0 && c <= 0xDF);
+}
+
+// JIS X 0208 code pair to Shift-JIS and back; results are taken modulo 256.
+void charcode_jis_to_sjis(unsigned char j1, unsigned char j2, unsigned char* s1, unsigned char* s2);
+void charcode_sjis_to_jis(unsigned char s1, unsigned char s2, unsigned char* j1, unsigned char* j2);
+
+#endif
