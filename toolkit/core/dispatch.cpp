@@ -22,6 +22,18 @@ int UpdateWindow(TslWindow* w, XEvent* event)
     return 1;
 }
 
+// Index of the entry after child, which a procedure may have removed (its
+// successor then moved into its place) or shifted by removing others.
+static int next_sibling(TslWindow* w, TslWindow* child, int at)
+{
+    if (!CheckTslPointer(w) || !w->children)
+        return at;
+    for (int j = 0; w->children[j]; j++)
+        if (w->children[j] == child)
+            return j + 1;
+    return at;
+}
+
 int tslCallWndProc(Display* display, TslWindow* w, XEvent* event, int withChildren)
 {
     if (!w)
@@ -55,12 +67,14 @@ int tslCallWndProc(Display* display, TslWindow* w, XEvent* event, int withChildr
         status = TSLR_OK;
     }
     if (withChildren == 1) {
-        for (int i = 0; CheckTslPointer(w) && w->children && w->children[i]; i++) {
+        int i = 0;
+        while (CheckTslPointer(w) && w->children && w->children[i]) {
             TslWindow* child = w->children[i];
             child->status = status;
             status = tslCallWndProc(display, child, event, 1);
             if (status == TSLR_CLOSE)
                 return TSLR_CLOSE;
+            i = next_sibling(w, child, i);
         }
     }
     return status;
