@@ -1,0 +1,155 @@
+// Streaming JPEG decoder for the image loader and the fuzzer: header checks
+// before any large allocation, then scan lines straight into the caller's
+// band.  Every function that calls libjpeg sets its own jump target.
+#include "image/jpeg_decode.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "image/jpeg.h"
+
+struct JpegStream {
+    jpeg_decompress_struct cinfo;
+    JpegErrorMgr jerr;
+    jpeg_progress_mgr progress;
+    FILE* file;
+    JSAMPARRAY scratch;  // one row for layouts that need converting
+    int created;
+    int dead;
+};
+
+static void destroy(JpegStream* s)
+{
+    if (s->created)
+        jpeg_destroy_decompress(&s->cinfo);
+    s->created = 0;
+}
+
+// Reads the header and starts decompression.  Returns 1, or 0 after printing why.
+static int start(JpegStream* s, size_t max_pixels, const char* name)
+{
+    j_decompress_ptr cinfo = &s->cinfo;
+    if (setjmp(s->jerr.jump)) {
+        destroy(s);
+        return 0;
+    }
+    jpeg_read_header(cinfo, TRUE);
+    uint64_t w = cinfo->image_width;
+    uint64_t h = cinfo->image_height;
+    if (w == 0 || h == 0 || w > JPEG_MAX_SIDE || h > JPEG_MAX_SIDE || w * h > max_pixels) {
+        fprintf(stderr, "Error: JPEG - Picture of %llux%llu pixels is not supported (%s).\n",
+                (unsigned long long)w, (unsigned long long)h, name);
+        destroy(s);
+        return 0;
+    }
+    jpeg_bridge_prepare(cinfo, &s->progress);
+    jpeg_start_decompress(cinfo);
+    if (cinfo->output_components != 3)
+        s->scratch = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                 cinfo->output_width * cinfo->output_components, 1);
+    return 1;
+}
+
+static int create(JpegStream* s)
+{
+    s->cinfo.err = jpeg_bridge_error_init(&s->jerr);
+    if (setjmp(s->jerr.jump))
+        return 0;
+    jpeg_create_decompress(&s->cinfo);
+    s->created = 1;
+    return 1;
+}
+
+static JpegStream* new_stream()
+{
+    JpegStream* s = static_cast<JpegStream*>(calloc(1, sizeof(JpegStream)));
+    if (!s) {
+        fprintf(stderr, "Error: JPEG - Out of memory\n");
+        return nullptr;
+    }
+    if (!create(s)) {
+        free(s);
+        return nullptr;
+    }
+    return s;
+}
+
+static JpegStream* finish_open(JpegStream* s, size_t max_pixels, const char* name, int* width,
+                               int* height)
+{
+    if (!start(s, max_pixels, name)) {
+        jpeg_stream_close(s);
+        return nullptr;
+    }
+    *width = (int)s->cinfo.output_width;
+    *height = (int)s->cinfo.output_height;
+    return s;
+}
+
+JpegStream* jpeg_stream_open_file(const char* path, int* width, int* height)
+{
+    FILE* file = fopen(path, "rb");
+    if (!file) {
+        fprintf(stderr, "Error : JPEG - Can't open %s\n", path);
+        return nullptr;
+    }
+    JpegStream* s = new_stream();
+    if (!s) {
+        fclose(file);
+        return nullptr;
+    }
+    s->file = file;
+    jpeg_stdio_src(&s->cinfo, file);
+    return finish_open(s, (size_t)JPEG_MAX_SIDE * JPEG_MAX_SIDE, path, width, height);
+}
+
+JpegStream* jpeg_stream_open_memory(const unsigned char* data, size_t size, size_t max_pixels,
+                                    const char* name, int* width, int* height)
+{
+    // libjpeg's memory source takes an unsigned long length and no empty buffer.
+    if (!data || size == 0 || size > 0xFFFFFFFFul) {
+        fprintf(stderr, "Error: JPEG - Fatal (Empty input file)\n");
+        return nullptr;
+    }
+    JpegStream* s = new_stream();
+    if (!s)
+        return nullptr;
+    jpeg_mem_src(&s->cinfo, data, (unsigned long)size);
+    return finish_open(s, max_pixels, name, width, height);
+}
+
+int jpeg_stream_read_rgb(JpegStream* s, unsigned char* rgb, int rows)
+{
+    if (!s || s->dead || !s->created)
+        return -1;
+    j_decompress_ptr cinfo = &s->cinfo;
+    if (setjmp(s->jerr.jump)) {
+        s->dead = 1;
+        destroy(s);
+        return -1;
+    }
+    size_t stride = (size_t)cinfo->output_width * 3;
+    int done = 0;
+    while (done < rows && cinfo->output_scanline < cinfo->output_height) {
+        unsigned char* dst = rgb + (size_t)done * stride;
+        JSAMPROW direct = dst;
+        JSAMPARRAY target = cinfo->output_components == 3 ? &direct : s->scratch;
+        if (jpeg_read_scanlines(cinfo, target, 1) != 1)
+            break;  // our sources never suspend; stop rather than spin
+        if (target == s->scratch)
+            jpeg_bridge_row_to_rgb(cinfo, s->scratch[0], dst);
+        done++;
+    }
+    return done;
+}
+
+void jpeg_stream_close(JpegStream* s)
+{
+    if (!s)
+        return;
+    destroy(s);
+    if (s->file)
+        fclose(s->file);
+    free(s);
+}

@@ -1,0 +1,30 @@
+// Streaming JPEG decoding: rows are handed out a band at a time as packed
+// RGB, so a picture never needs a whole-picture buffer on the client.
+#ifndef TSL_IMAGE_JPEG_DECODE_H
+#define TSL_IMAGE_JPEG_DECODE_H
+
+#include <cstddef>
+
+struct JpegStream;
+
+// Largest width or height a loaded picture may have.
+const int JPEG_MAX_SIDE = 32767;
+
+// Opens a file and reads its header.  On failure prints one "Error: ..."
+// line and returns null.
+JpegStream* jpeg_stream_open_file(const char* path, int* width, int* height);
+
+// The same on bytes in memory (kept by the caller until close); pictures of
+// more than max_pixels pixels are refused.  name appears in messages.
+JpegStream* jpeg_stream_open_memory(const unsigned char* data, size_t size, size_t max_pixels,
+                                    const char* name, int* width, int* height);
+
+// Decodes up to rows next rows into rgb (rows x width x 3 bytes, top-down).
+// Returns the number of rows written, 0 at the end, -1 after a libjpeg
+// error (already reported; the stream is then dead).
+int jpeg_stream_read_rgb(JpegStream* stream, unsigned char* rgb, int rows);
+
+// Releases the decoder and closes the file; null is ignored.
+void jpeg_stream_close(JpegStream* stream);
+
+#endif
