@@ -74,8 +74,9 @@ TEST(BuiltinImages, HeadersColoursAndRowsAreConsistent)
             EXPECT_TRUE(keys.insert(key).second) << "key defined twice: " << line;
             std::string spec = line.substr((size_t)cpp);
             EXPECT_NE(spec.find(" c "), std::string::npos) << line;
-            if (e.data == res_logomono && spec.find("None") == std::string::npos)
+            if (e.data == res_logomono && spec.find("None") == std::string::npos) {
                 EXPECT_NE(spec.find(" g "), std::string::npos) << line;
+            }
         }
         std::set<std::string> used;
         for (int y = 0; y < h; y++) {
@@ -104,8 +105,9 @@ TEST(BuiltinCursors, SizesAndHotSpots)
         EXPECT_TRUE(in_mask(*all[i], all[i]->hotX, all[i]->hotY)) << "hot spot is visible";
         for (int y = 0; y < 16; y++)
             for (int x = 0; x < 16; x++)
-                if (bit_at(all[i]->bits, 16, x, y))
+                if (bit_at(all[i]->bits, 16, x, y)) {
                     EXPECT_TRUE(in_mask(*all[i], x, y)) << "source outside mask at " << x << "," << y;
+                }
     }
 }
 

@@ -258,9 +258,11 @@ unsigned long tslGetNamedColor(Display* display, Colormap cmap, const char* name
     XColor screen{}, exact{};
     if (XAllocNamedColor(display, cmap, name, &screen, &exact))
         return screen.pixel;
+    // The server may not know a name the database file matches by prefix;
+    // allocating its RGB falls back to the nearest entry when the map is full.
     int r, g, b;
     if (GetNamedColorRGB(name, &r, &g, &b))
-        return GetNearColor(display, cmap, r, g, b);
+        return tslGetColor(display, cmap, r, g, b);
     return 0;
 }
 
