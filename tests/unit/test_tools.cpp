@@ -1,0 +1,63 @@
+// Small services without a display: sleeping splits seconds from the
+// remainder, the bell byte, and prefixing the working directory within the
+// caller's buffer size.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+
+#include "tessel.h"
+
+TEST(Tools, SleepSplitsSecondsAndRemainder)
+{
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(tslSleep(1500000), 0);
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                  std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(ms, 1490);
+    EXPECT_LT(ms, 2500);
+}
+
+TEST(Tools, BellWritesOneByte)
+{
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(tslBell(), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "\a");
+}
+
+TEST(Tools, ConvFullPathFitsOrRefuses)
+{
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    std::string expect = std::string(cwd) + "/pic.jpg";
+    // needs strlen(cwd) + strlen(path) + 1 < size: one byte for '/', one for NUL
+    char exact[4200];
+    strcpy(exact, "pic.jpg");
+    unsigned int fits = (unsigned int)expect.size() + 1;
+    EXPECT_EQ(tslConvFullPath(exact, fits), exact);
+    EXPECT_EQ(std::string(exact), expect);
+
+    char tight[4200];
+    strcpy(tight, "pic.jpg");
+    EXPECT_EQ(tslConvFullPath(tight, fits - 1), nullptr);
+    EXPECT_STREQ(tight, "pic.jpg");
+
+    // an absolute path is prefixed all the same
+    char abs[4200] = "/etc/x";
+    EXPECT_EQ(tslConvFullPath(abs, sizeof abs), abs);
+    EXPECT_EQ(std::string(abs), std::string(cwd) + "//etc/x");
+    EXPECT_EQ(tslConvFullPath(nullptr, 100), nullptr);
+}
+
+TEST(Tools, AllocGivesAUsableBlock)
+{
+    void* p = tslAlloc(0);
+    ASSERT_NE(p, nullptr);
+    free(p);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(tslAlloc((size_t)-1 / 2), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Can't allocate memory.\n");
+}
