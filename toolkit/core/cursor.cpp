@@ -6,7 +6,8 @@
 Cursor tslLoadCursor(Display* display, const TslCursorData* data)
 {
     if (!display || !data || !data->bits || !data->maskBits || data->width <= 0 ||
-        data->height <= 0 || data->width > 0xFFFF || data->height > 0xFFFF)
+        data->height <= 0 || data->width > 0xFFFF || data->height > 0xFFFF || data->hotX < 0 ||
+        data->hotY < 0 || data->hotX >= data->width || data->hotY >= data->height)
         return 0;
     XColor foreground{};
     foreground.pixel = g_tessel.colors[1];
@@ -29,7 +30,7 @@ Cursor tslLoadCursor(Display* display, const TslCursorData* data)
         XFreePixmap(display, mask);
     if (source)
         XFreePixmap(display, source);
-    // A hot spot outside the picture or a failed bitmap shows up only as an X error.
+    // A bitmap or cursor the server could not make shows up only as an X error.
     if (xerr_trap_end(display) != 0) {
         if (cursor) {
             xerr_trap_begin(display);
@@ -41,16 +42,32 @@ Cursor tslLoadCursor(Display* display, const TslCursorData* data)
     return cursor;
 }
 
-int tslSetNormalCursor(Display* display, TslWindow* w)
+static void define_normal(Display* display, TslWindow* w)
 {
-    if (!display || !w)
-        return 0;
     if (w->cursor)
         XDefineCursor(display, w->xwin, w->cursor);
     else
         XUndefineCursor(display, w->xwin);
     for (TslWindow** child = w->children; child && *child; child++)
-        tslSetNormalCursor(display, *child);
+        define_normal(display, *child);
+}
+
+static void define_wait(Display* display, TslWindow* w)
+{
+    XDefineCursor(display, w->xwin, g_tessel.cursors[1]);
+    for (TslWindow** child = w->children; child && *child; child++)
+        define_wait(display, *child);
+}
+
+// A window of the tree may already be gone on the server; that is no reason
+// to report anything, so the walks run inside a trap.
+int tslSetNormalCursor(Display* display, TslWindow* w)
+{
+    if (!display || !w)
+        return 0;
+    xerr_trap_begin(display);
+    define_normal(display, w);
+    xerr_trap_end(display);
     return 1;
 }
 
@@ -58,8 +75,8 @@ int tslSetWaitCursor(Display* display, TslWindow* w)
 {
     if (!display || !w)
         return 0;
-    XDefineCursor(display, w->xwin, g_tessel.cursors[1]);
-    for (TslWindow** child = w->children; child && *child; child++)
-        tslSetWaitCursor(display, *child);
+    xerr_trap_begin(display);
+    define_wait(display, w);
+    xerr_trap_end(display);
     return 1;
 }
