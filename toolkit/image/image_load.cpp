@@ -1,0 +1,197 @@
+// Public image loading: the format chosen from a file name, dispatch to the
+// readers, XPM files and data through libXpm, and releasing images.
+#include "image/image_load.h"
+
+#include <X11/xpm.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "image/bmp_decode.h"
+
+static bool ends_with(const char* s, size_t len, const char* tail)
+{
+    size_t n = strlen(tail);
+    return len >= n && memcmp(s + len - n, tail, n) == 0;
+}
+
+static int check_bmp_file(const char* path)
+{
+    FILE* f = fopen(path, "rb");
+    if (!f)
+        return TSL_IMAGE_NONE;
+    uint8_t head[BMP_HEADER_SIZE];
+    size_t got = fread(head, 1, sizeof head, f);
+    fclose(f);
+    return bmp_format_code(head, got);
+}
+
+int tslCheckImageFormat(const char* path)
+{
+    if (!path)
+        return TSL_IMAGE_NONE;
+    size_t len = strlen(path);
+    if (len > 3 && (ends_with(path, len, ".bmp") || ends_with(path, len, ".BMP")))
+        return check_bmp_file(path);
+    if (ends_with(path, len, ".jpg") || ends_with(path, len, ".JPG"))
+        return TSL_IMAGE_JPEG;
+    if (len < 5)
+        return TSL_IMAGE_XPM;
+    if (ends_with(path, len, ".jpeg") || ends_with(path, len, ".JPEG"))
+        return TSL_IMAGE_JPEG;
+    return TSL_IMAGE_XPM;
+}
+
+const char* XpmStatusToString(int status)
+{
+    switch (status) {
+    case XpmColorError:
+        return "XpmColorError";
+    case XpmSuccess:
+        return "XpmSuccess";
+    case XpmOpenFailed:
+        return "XpmOpenFailed";
+    case XpmFileInvalid:
+        return "XpmFileInvalid";
+    case XpmNoMemory:
+        return "XpmNoMemory";
+    case XpmColorFailed:
+        return "XpmColorFailed";
+    default:
+        return "Unknwon status";
+    }
+}
+
+static void init_attributes(XpmAttributes* attr)
+{
+    memset(attr, 0, sizeof *attr);
+    attr->valuemask = XpmSize | XpmReturnPixels | XpmExactColors | XpmCloseness;
+    attr->exactColors = False;
+    attr->closeness = 65535;
+}
+
+static GC make_image_gc(Display* display)
+{
+    XGCValues values;
+    values.function = GXcopy;
+    values.foreground = g_tessel.backPixel;
+    values.background = g_tessel.backPixel;
+    return XCreateGC(display, RootWindow(display, 0), GCFunction | GCForeground | GCBackground,
+                     &values);
+}
+
+// Completes the record after a libXpm call; on failure frees all and returns 0.
+static int finish_xpm(Display* display, TslImage* img, XpmAttributes* attr, int status)
+{
+    if (status == XpmSuccess) {
+        img->width = (int)attr->width;
+        img->height = (int)attr->height;
+        img->format = TSL_IMAGE_XPM;
+        img->gc = make_image_gc(display);
+        XpmFreeAttributes(attr);
+        return 1;
+    }
+    // A colour warning still made the pixmaps; none of it is kept.
+    if (img->pixmap)
+        XFreePixmap(display, img->pixmap);
+    if (img->mask)
+        XFreePixmap(display, img->mask);
+    if (status > 0)
+        XpmFreeAttributes(attr);
+    return 0;
+}
+
+TslImage* ReadFileToXpmImage(Display* display, const char* path)
+{
+    TslImage* img = static_cast<TslImage*>(calloc(1, sizeof(TslImage)));
+    if (!img) {
+        fprintf(stderr, "Error: Can't allocate memory.\n");
+        return nullptr;
+    }
+    XpmAttributes attr;
+    init_attributes(&attr);
+    int status = XpmReadFileToPixmap(display, RootWindow(display, 0), const_cast<char*>(path),
+                                     &img->pixmap, &img->mask, &attr);
+    if (finish_xpm(display, img, &attr, status))
+        return img;
+    free(img);
+    fprintf(stderr, "Error: Can't read file (%s) [%s].\n", path, XpmStatusToString(status));
+    fflush(stderr);
+    return nullptr;
+}
+
+// The values line ("width height colours chars") stands for data in memory.
+static void describe_data(char** xpmData, char* out, size_t size)
+{
+    if (!xpmData || !xpmData[0]) {
+        snprintf(out, size, "no data");
+        return;
+    }
+    snprintf(out, size, "%.40s", xpmData[0]);
+}
+
+TslImage* ReadDataToXpmImage(Display* display, char** xpmData)
+{
+    TslImage* img = static_cast<TslImage*>(calloc(1, sizeof(TslImage)));
+    if (!img) {
+        fprintf(stderr, "Error: Can't allocate memory.\n");
+        return nullptr;
+    }
+    XpmAttributes attr;
+    init_attributes(&attr);
+    int status = xpmData ? XpmCreatePixmapFromData(display, RootWindow(display, 0), xpmData,
+                                                   &img->pixmap, &img->mask, &attr)
+                         : XpmFileInvalid;
+    if (finish_xpm(display, img, &attr, status))
+        return img;
+    free(img);
+    char what[48];
+    describe_data(xpmData, what, sizeof what);
+    fprintf(stderr, "Error: Can't read data (%s) [%s].\n", what, XpmStatusToString(status));
+    fflush(stderr);
+    return nullptr;
+}
+
+TslImage* tslLoadImage(Display* display, const char* path, Colormap cmap, int format)
+{
+    if (!display || !path)
+        return nullptr;
+    switch (format) {
+    case TSL_IMAGE_XPM:
+        return ReadFileToXpmImage(display, path);
+    case TSL_IMAGE_JPEG:
+        return ReadFileToJpgImage(display, path, cmap);
+    case TSL_IMAGE_BMP1:
+    case TSL_IMAGE_BMP4:
+    case TSL_IMAGE_BMP8:
+    case TSL_IMAGE_BMP24:
+    case TSL_IMAGE_BMPX:
+        return ReadFileToBmpImage(display, path, cmap);
+    default:
+        fprintf(stderr, "Error: This Image format is not support. sorry...\n");
+        return nullptr;
+    }
+}
+
+TslImage* tslLoadImageFromData(Display* display, char** xpmData)
+{
+    if (!display)
+        return nullptr;
+    return ReadDataToXpmImage(display, xpmData);
+}
+
+void tslFreeImage(Display* display, TslImage* img)
+{
+    if (!img)
+        return;
+    if (display) {
+        if (img->pixmap)
+            XFreePixmap(display, img->pixmap);
+        if (img->mask)
+            XFreePixmap(display, img->mask);
+        if (img->gc)
+            XFreeGC(display, img->gc);
+    }
+    free(img);
+}

@@ -1,0 +1,15 @@
+// Image loading internals: one reader per file kind behind tslLoadImage.
+#ifndef TSL_IMAGE_IMAGE_LOAD_H
+#define TSL_IMAGE_IMAGE_LOAD_H
+
+#include "tessel.h"
+
+// Name of a libXpm status code.
+const char* XpmStatusToString(int status);
+
+TslImage* ReadFileToXpmImage(Display* display, const char* path);
+TslImage* ReadDataToXpmImage(Display* display, char** xpmData);
+TslImage* ReadFileToBmpImage(Display* display, const char* path, Colormap cmap);
+TslImage* ReadFileToJpgImage(Display* display, const char* path, Colormap cmap);
+
+#endif

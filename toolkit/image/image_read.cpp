@@ -1,0 +1,206 @@
+// The bitmap and JPEG readers: decode (bmp_decode, jpeg_decode), map to
+// pixel values (pixel_map) and send in bands (image_upload).
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "image/bmp_decode.h"
+#include "image/image_load.h"
+#include "image/image_upload.h"
+#include "image/jpeg_decode.h"
+#include "image/pixel_map.h"
+
+namespace {
+
+struct FileCloser {
+    void operator()(FILE* f) const { fclose(f); }
+};
+struct FreeDeleter {
+    void operator()(void* p) const { free(p); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+using BytePtr = std::unique_ptr<uint8_t, FreeDeleter>;
+
+}  // namespace
+
+static void report_bmp(BmpStatus status, const BmpInfo& info, const char* path)
+{
+    switch (status) {
+    case BMP_OK:
+        break;
+    case BMP_NOT_BITMAP:
+        fprintf(stderr, "Error: This file is not Bitmap format (%s).\n", path);
+        break;
+    case BMP_COMPRESSED:
+        fprintf(stderr, "Error: Compression file is no support (%s).\n", path);
+        break;
+    case BMP_NO_COLOR_TABLE:
+        fprintf(stderr, "Error: Can't allocate memory (rgbquad color).\n");
+        break;
+    case BMP_TRUNCATED_HEADER:
+        fprintf(stderr, "Error: Bitmap header is truncated (%s).\n", path);
+        break;
+    case BMP_BAD_HEADER_SIZE:
+        fprintf(stderr, "Error: Bitmap info header of %u bytes is not supported (%s).\n",
+                (unsigned)info.infoSize, path);
+        break;
+    case BMP_BAD_SIZE:
+        fprintf(stderr, "Error: Bitmap size %dx%d is not supported (%s).\n", (int)info.width,
+                (int)info.height, path);
+        break;
+    case BMP_BAD_BIT_COUNT:
+        fprintf(stderr, "Error: Bitmap bit count %d is not supported (%s).\n", info.bitCount, path);
+        break;
+    case BMP_TRUNCATED_PALETTE:
+        fprintf(stderr, "Error: Bitmap colour table is truncated (%s).\n", path);
+        break;
+    case BMP_BAD_OFFSET:
+        fprintf(stderr, "Error: Bitmap pixel data offset %u is past the end of the file (%s).\n",
+                (unsigned)info.dataOffset, path);
+        break;
+    case BMP_TRUNCATED_DATA:
+        fprintf(stderr, "Error: Bitmap pixel data is truncated (%s).\n", path);
+        break;
+    }
+}
+
+static TslImage* make_record(ImageUpload* up, int format)
+{
+    TslImage* img = static_cast<TslImage*>(calloc(1, sizeof(TslImage)));
+    if (!img) {
+        fprintf(stderr, "Error: Can't allocate memory.\n");
+        image_upload_end(up, false);
+        return nullptr;
+    }
+    img->pixmap = up->pixmap;
+    img->mask = 0;
+    img->gc = up->gc;
+    img->width = up->width;
+    img->height = up->height;
+    img->format = format;
+    image_upload_end(up, true);
+    return img;
+}
+
+static int bmp_format(int bitCount)
+{
+    switch (bitCount) {
+    case 1:
+        return TSL_IMAGE_BMP1;
+    case 4:
+        return TSL_IMAGE_BMP4;
+    case 8:
+        return TSL_IMAGE_BMP8;
+    case 24:
+        return TSL_IMAGE_BMP24;
+    default:
+        return TSL_IMAGE_NONE;
+    }
+}
+
+// Reads the headers, then exactly the bytes they describe.
+static BytePtr read_bmp_bytes(const char* path, BmpInfo* info)
+{
+    FilePtr file(fopen(path, "rb"));
+    if (!file) {
+        fprintf(stderr, "Error: Can't open Bitmap file (%s).\n", path);
+        return nullptr;
+    }
+    struct stat st;
+    uint64_t fileSize = fstat(fileno(file.get()), &st) == 0 && st.st_size > 0 ? (uint64_t)st.st_size : 0;
+    uint8_t head[BMP_HEADER_SIZE];
+    size_t got = fread(head, 1, sizeof head, file.get());
+    if (got < sizeof head && got < fileSize)
+        fileSize = got;
+    BmpStatus status = GetBmpHeader(head, got, fileSize, info);
+    if (status != BMP_OK) {
+        report_bmp(status, *info, path);
+        return nullptr;
+    }
+    BytePtr bytes(static_cast<uint8_t*>(malloc(info->needed)));
+    if (!bytes) {
+        fprintf(stderr, "Error: Can't allocate memory.\n");
+        return nullptr;
+    }
+    if (fseek(file.get(), 0, SEEK_SET) != 0 ||
+        fread(bytes.get(), 1, info->needed, file.get()) != info->needed) {
+        report_bmp(BMP_TRUNCATED_DATA, *info, path);
+        return nullptr;
+    }
+    return bytes;
+}
+
+TslImage* ReadFileToBmpImage(Display* display, const char* path, Colormap cmap)
+{
+    BmpInfo info;
+    BytePtr bytes = read_bmp_bytes(path, &info);
+    if (!bytes)
+        return nullptr;
+    const uint8_t* data = bytes.get();
+    size_t size = info.needed;
+    bool direct = info.bitCount == 24;
+    PixelMap map;
+    pixel_map_begin(&map, display, cmap, direct);
+    if (!direct) {
+        uint8_t rgb[256 * 3];
+        int n = bmp_palette_rgb(&info, data, size, rgb);
+        GetColorTable(&map, rgb, n);
+    }
+    ImageUpload up;
+    if (!image_upload_begin(&up, display, info.width, info.height)) {
+        pixel_map_end(&map);
+        return nullptr;
+    }
+    std::vector<uint8_t> row((size_t)info.width * 3);
+    for (int y = 0; y < info.height; y++) {
+        // Stored rows run bottom-up.
+        bmp_row(&info, data, size, info.height - 1 - y, row.data());
+        uint32_t* out = image_upload_row(&up);
+        if (direct)
+            pixel_map_rgb(&map, row.data(), info.width, true, out);
+        else
+            pixel_map_indices(&map, row.data(), info.width, out);
+        image_upload_commit(&up);
+    }
+    image_upload_finish(&up);
+    pixel_map_end(&map);
+    return make_record(&up, bmp_format(info.bitCount));
+}
+
+TslImage* ReadFileToJpgImage(Display* display, const char* path, Colormap cmap)
+{
+    int width = 0, height = 0;
+    JpegStream* stream = jpeg_stream_open_file(path, &width, &height);
+    if (!stream)
+        return nullptr;
+    PixelMap map;
+    pixel_map_begin(&map, display, cmap, true);
+    ImageUpload up;
+    if (!image_upload_begin(&up, display, width, height)) {
+        pixel_map_end(&map);
+        jpeg_stream_close(stream);
+        return nullptr;
+    }
+    std::vector<uint8_t> band((size_t)up.bandRows * (size_t)width * 3);
+    int done = 0, n = 0;
+    while (done < height && (n = jpeg_stream_read_rgb(stream, band.data(), up.bandRows)) > 0) {
+        for (int i = 0; i < n; i++) {
+            pixel_map_rgb(&map, band.data() + (size_t)i * width * 3, width, false,
+                          image_upload_row(&up));
+            image_upload_commit(&up);
+        }
+        done += n;
+    }
+    jpeg_stream_close(stream);
+    pixel_map_end(&map);
+    if (!image_upload_finish(&up)) {
+        if (n == 0)  // a libjpeg error (n < 0) has been reported already
+            fprintf(stderr, "Error: JPEG - Picture data ended early (%s).\n", path);
+        image_upload_end(&up, false);
+        return nullptr;
+    }
+    return make_record(&up, TSL_IMAGE_JPEG);
+}

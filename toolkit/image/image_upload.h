@@ -1,0 +1,42 @@
+// Sends pixel rows to a new pixmap in bands of rows with XPutImage, letting
+// pending events through between bands.
+#ifndef TSL_IMAGE_IMAGE_UPLOAD_H
+#define TSL_IMAGE_IMAGE_UPLOAD_H
+
+#include <cstdint>
+#include <vector>
+
+#include "tessel.h"
+
+struct ImageUpload {
+    Display* display = nullptr;
+    Pixmap pixmap = 0;
+    GC gc = nullptr;
+    XImage* band = nullptr;
+    int width = 0;
+    int height = 0;
+    int bandRows = 0;   // rows per band
+    int filled = 0;     // rows of the current band written
+    int sent = 0;       // pixmap rows already sent
+    bool direct = false;              // rows are written straight into the band
+    std::vector<uint32_t> scratch;    // row for bands of other pixel sizes
+};
+
+// Creates the pixmap (default depth of screen 0), the image GC (GXcopy,
+// foreground and background backPixel) and a band.  On failure prints
+// "Error: Load Image - Can't create pixmap." and returns 0.
+int image_upload_begin(ImageUpload* up, Display* display, int width, int height);
+
+// Row of width pixel values to fill for the next pixmap row (top-down).
+uint32_t* image_upload_row(ImageUpload* up);
+
+// Keeps the row just filled; sends the band when it is full.
+void image_upload_commit(ImageUpload* up);
+
+// Sends what is left.  Returns 1 when every row was committed, else 0.
+int image_upload_finish(ImageUpload* up);
+
+// Frees the band, and the pixmap and GC unless keep (then the caller owns them).
+void image_upload_end(ImageUpload* up, bool keep);
+
+#endif

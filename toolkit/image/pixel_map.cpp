@@ -1,0 +1,122 @@
+// Colour to pixel-value mapping for loaded pictures.  True-colour packing
+// goes through per-component tables, so a row costs three lookups a pixel
+// and no X request.
+#include "image/pixel_map.h"
+
+#include <cstdlib>
+
+void pixel_map_set_masks(PixelMap* map, unsigned long red, unsigned long green, unsigned long blue)
+{
+    const unsigned long masks[3] = {red, green, blue};
+    for (int ch = 0; ch < 3; ch++) {
+        unsigned long m = masks[ch] & 0xFFFFFFFFul;
+        int shift = 0, bits = 0;
+        if (m) {
+            while (!((m >> shift) & 1))
+                shift++;
+            while (shift + bits < 32 && ((m >> (shift + bits)) & 1))
+                bits++;
+        }
+        for (uint32_t c = 0; c < 256; c++) {
+            uint64_t v = bits >= 8 ? (uint64_t)c << (bits - 8) : (uint64_t)(c >> (8 - bits));
+            map->lut[ch][c] = (uint32_t)((v << shift) & m);
+        }
+    }
+    map->kind = PIXMAP_PACK;
+}
+
+int pixel_map_cube_index(int r, int g, int b)
+{
+    return 40 + (r / 51) * 36 + (g / 51) * 6 + b / 51;
+}
+
+void pixel_map_begin(PixelMap* map, Display* display, Colormap cmap, bool directColours)
+{
+    map->display = display;
+    map->cmap = cmap;
+    int depth = DefaultDepth(display, 0);
+    if (depth < 8) {
+        map->kind = PIXMAP_ALLOC;
+        return;
+    }
+    if (depth == 8) {
+        map->kind = PIXMAP_CUBE;
+        if (!directColours)
+            return;
+        if (cmap == g_tessel.colormap) {
+            map->cube = g_tessel.colormapTable;
+        } else {
+            map->ownedCube = tslConvertColormap(display, cmap);
+            map->cube = map->ownedCube;
+        }
+        return;
+    }
+    Visual* visual = DefaultVisual(display, 0);
+    if (visual->c_class == TrueColor || visual->c_class == DirectColor)
+        pixel_map_set_masks(map, visual->red_mask, visual->green_mask, visual->blue_mask);
+    else if (depth == 16)
+        pixel_map_set_masks(map, 0xF800, 0x07E0, 0x001F);
+    else
+        pixel_map_set_masks(map, 0xFF0000, 0x00FF00, 0x0000FF);
+}
+
+void pixel_map_end(PixelMap* map)
+{
+    free(map->ownedCube);
+    map->ownedCube = nullptr;
+    map->cube = nullptr;
+    map->cache.clear();
+}
+
+void GetColorTable(PixelMap* map, const uint8_t* rgb, int n)
+{
+    if (n > 256)
+        n = 256;
+    for (int i = 0; i < n; i++)
+        map->palette[i] = (uint32_t)tslGetColor(map->display, map->cmap, rgb[i * 3], rgb[i * 3 + 1],
+                                                rgb[i * 3 + 2]);
+    for (int i = n > 0 ? n : 0; i < 256; i++)
+        map->palette[i] = map->palette[0];
+}
+
+void pixel_map_indices(const PixelMap* map, const uint8_t* index, int n, uint32_t* out)
+{
+    for (int i = 0; i < n; i++)
+        out[i] = map->palette[index[i]];
+}
+
+static uint32_t alloc_pixel(PixelMap* map, int r, int g, int b)
+{
+    uint32_t key = ((uint32_t)r << 16) | ((uint32_t)g << 8) | (uint32_t)b;
+    auto it = map->cache.find(key);
+    if (it != map->cache.end())
+        return it->second;
+    uint32_t pixel = (uint32_t)tslGetColor(map->display, map->cmap, r, g, b);
+    map->cache.emplace(key, pixel);
+    return pixel;
+}
+
+void pixel_map_rgb(PixelMap* map, const uint8_t* px, int n, bool bgr, uint32_t* out)
+{
+    const int ri = bgr ? 2 : 0, bi = bgr ? 0 : 2;
+    switch (map->kind) {
+    case PIXMAP_PACK: {
+        const uint32_t* lr = map->lut[0];
+        const uint32_t* lg = map->lut[1];
+        const uint32_t* lb = map->lut[2];
+        for (int i = 0; i < n; i++, px += 3)
+            out[i] = lr[px[ri]] | lg[px[1]] | lb[px[bi]];
+        break;
+    }
+    case PIXMAP_CUBE:
+        for (int i = 0; i < n; i++, px += 3) {
+            int index = pixel_map_cube_index(px[ri], px[1], px[bi]);
+            out[i] = map->cube ? (uint32_t)map->cube[index] : (uint32_t)index;
+        }
+        break;
+    case PIXMAP_ALLOC:
+        for (int i = 0; i < n; i++, px += 3)
+            out[i] = alloc_pixel(map, px[ri], px[1], px[bi]);
+        break;
+    }
+}
