@@ -239,6 +239,21 @@ TEST_F(RCFile, WriteIntoReadOnlyDirectoryKeepsOldFile)
     EXPECT_EQ(read_file(path), old);
 }
 
+TEST_F(RCFile, ReadOnlyFileIsNotReplaced)
+{
+    const std::string old = "[G]\nk=old\n";
+    write_file(path, old);
+    chmod(path.c_str(), 0444);
+    chmod(dir.c_str(), 0777);  // the directory would allow a replacement
+    EXPECT_EXIT(
+        {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+            _exit(tslSetRCFileValue(path.c_str(), "G", "k", "new") == 0 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "Error: Can't open rc file");
+    EXPECT_EQ(read_file(path), old);
+}
+
 TEST_F(RCFile, FailedWriteKeepsOldFile)
 {
     const std::string old = "[G]\nk=old\n" + std::string(2000, '#') + "\n";

@@ -77,6 +77,20 @@ TEST_F(TextWidth, MixedEucText)
     EXPECT_EQ(measure("ab\xa4"), single("ab"));
 }
 
+TEST_F(TextWidth, ExplicitFontsAreUsed)
+{
+    XFontStruct* wide = XLoadQueryFont(d, "-misc-fixed-medium-r-normal--20-*-*-*-*-*-iso8859-1");
+    ASSERT_NE(wide, nullptr);
+    std::string text = "ab\xa4\xa2";
+    XChar2b ch = {0x24, 0x22};
+    EXPECT_EQ(tslFontNWidth(wide, wide, text.data(), 4),
+              XTextWidth(wide, "ab", 2) + XTextWidth16(wide, &ch, 1));
+    EXPECT_EQ(tslFontNWidth(wide, nullptr, text.data(), 4),
+              XTextWidth(wide, "ab", 2) + kanji("\x24\x22"));
+    EXPECT_NE(tslFontNWidth(wide, nullptr, "ab", 2), single("ab"));
+    XFreeFont(d, wide);
+}
+
 TEST_F(TextWidth, ShiftJisTextMatchesItsEucTwin)
 {
     std::string euc = "x\xa4\xa2y\xb4\xc1";

@@ -214,6 +214,11 @@ static int WriteRC(const char* path)
 {
     char resolved[PATH_MAX];
     std::string target = realpath(path, resolved) ? resolved : path;
+    // A file the user cannot write stays as it is, as with writing in place.
+    if (access(target.c_str(), F_OK) == 0 && access(target.c_str(), W_OK) != 0) {
+        fprintf(stderr, MSG_CANT_OPEN, path);
+        return 0;
+    }
     std::string temp = target + ".XXXXXX";
     int fd = mkstemp(&temp[0]);
     if (fd < 0) {
