@@ -253,6 +253,22 @@ TEST_F(DispatchTest, RealMapAndConfigureReachTheTree)
     EXPECT_EQ(top->shown, 0);
 }
 
+TEST_F(DispatchTest, WindowDestroyedFromOutsideKeepsItsRecord)
+{
+    TslWindow* w = make(nullptr, "w");
+    XDestroyWindow(d, w->xwin);
+    xenv_pump(d, 60);
+    bool reported = false;
+    for (const Seen& s : g_seen)
+        reported |= s.type == DestroyNotify && s.statusBefore == TSLR_DESTROYED;
+    EXPECT_TRUE(reported);
+    ASSERT_EQ(CheckTslPointer(w), 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(tslDestroyWindow(d, w), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(tslGetTotalWindows(), 0);
+}
+
 TEST_F(DispatchTest, SendEventIsSynchronous)
 {
     TslWindow* w = make(nullptr, "w");
