@@ -1,0 +1,117 @@
+// The image pane of the viewer: paints the current picture into its redraw
+// buffer, centred or from the scroll offsets, and lets automatic redraw show it.
+#include "view.h"
+
+static TslImage* g_img = NULL;
+static int g_nHPos = 0;
+static int g_nVPos = 0;
+
+TslWindow* CreateWindow_View(Display* display, TslWindow* parent, unsigned int position,
+                             unsigned int size, const char* name)
+{
+    TslWindow* pane = tslCreateWindow(display, parent, position, size, 1, name, WndProc_View);
+    if (!pane)
+        return NULL;
+    tslSetRedrawBuffer(pane, 1);
+    tslSetAutoRedraw(pane, 1);
+    return pane;
+}
+
+// Destination and source start on one axis: centred when the picture fits,
+// else from the offset but never past the picture's far edge.
+static void place(int paneSize, int imageSize, int offset, int* dest, int* src)
+{
+    if (paneSize >= imageSize) {
+        *dest = (paneSize - imageSize) / 2;
+        *src = 0;
+        return;
+    }
+    *dest = 0;
+    int last = imageSize - paneSize;
+    *src = offset < last ? offset : last;
+}
+
+int Draw_View(Display* display, TslWindow* pane)
+{
+    if (!pane)
+        return 0;
+    tslClearWindow(display, pane, 1);
+    if (!g_img)
+        return 1;
+    int destX, srcX, destY, srcY;
+    place(pane->rect.width, g_img->width, g_nHPos, &destX, &srcX);
+    place(pane->rect.height, g_img->height, g_nVPos, &destY, &srcY);
+    tslDrawImage(display, tslGetDraw(pane), destX, destY, g_img, srcX, srcY, g_img->width,
+                 g_img->height);
+    return 1;
+}
+
+int WndProc_View(Display* display, TslWindow* pane, XEvent* event)
+{
+    int status = pane->status;
+    if (event->type < 4 || event->type > TSLM_DESTROY)
+        return status;
+    switch (event->type) {
+    case MapNotify:
+        if (event->xmap.window == pane->xwin)
+            Draw_View(display, pane);
+        break;
+    case ConfigureNotify:
+        if (event->xconfigure.window == pane->xwin)
+            Draw_View(display, pane);
+        break;
+    case TSLM_PAINT:
+        Draw_View(display, pane);
+        break;
+    default:
+        break;
+    }
+    return status;
+}
+
+static void repaint(TslWindow* pane)
+{
+    if (pane)
+        tslSendEvent(pane, TSLM_PAINT);
+}
+
+int SetImage_View(TslWindow* pane, TslImage* image)
+{
+    if (image == g_img)
+        return 1;
+    g_img = image;
+    repaint(pane);
+    return 1;
+}
+
+int SetHPos_View(TslWindow* pane, int offset)
+{
+    if (offset < 0)
+        return 0;
+    if (offset == g_nHPos)
+        return 1;
+    g_nHPos = offset;
+    repaint(pane);
+    return 1;
+}
+
+int SetVPos_View(TslWindow* pane, int offset)
+{
+    if (offset < 0)
+        return 0;
+    if (offset == g_nVPos)
+        return 1;
+    g_nVPos = offset;
+    repaint(pane);
+    return 1;
+}
+
+int GetHPos_View(void)
+{
+    return g_nHPos;
+}
+
+int GetVPos_View(void)
+{
+    return g_nVPos;
+}

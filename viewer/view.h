@@ -1,0 +1,21 @@
+// The viewer's image pane: shows one picture, centred when it is smaller
+// than the pane and otherwise from the scroll offsets.
+#ifndef PICTEL_VIEW_H
+#define PICTEL_VIEW_H
+
+#include "tessel.h"
+
+TslWindow* CreateWindow_View(Display* display, TslWindow* parent, unsigned int position,
+                             unsigned int size, const char* name);
+int WndProc_View(Display* display, TslWindow* pane, XEvent* event);
+int Draw_View(Display* display, TslWindow* pane);
+
+// The image is not owned by the pane; the caller frees it after unsetting it.
+int SetImage_View(TslWindow* pane, TslImage* image);
+// Offsets in pixels; a negative offset is refused with 0.
+int SetHPos_View(TslWindow* pane, int offset);
+int SetVPos_View(TslWindow* pane, int offset);
+int GetHPos_View(void);
+int GetVPos_View(void);
+
+#endif
