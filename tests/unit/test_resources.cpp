@@ -72,10 +72,10 @@ TEST(BuiltinImages, HeadersColoursAndRowsAreConsistent)
             ASSERT_GT(line.size(), (size_t)cpp + 3) << line;
             std::string key = line.substr(0, (size_t)cpp);
             EXPECT_TRUE(keys.insert(key).second) << "key defined twice: " << line;
-            std::string spec = line.substr((size_t)cpp);
-            EXPECT_NE(spec.find(" c "), std::string::npos) << line;
-            if (e.data == res_logomono && spec.find("None") == std::string::npos) {
-                EXPECT_NE(spec.find(" g "), std::string::npos) << line;
+            std::string definition = line.substr((size_t)cpp);
+            EXPECT_NE(definition.find(" c "), std::string::npos) << line;
+            if (e.data == res_logomono && definition.find("None") == std::string::npos) {
+                EXPECT_NE(definition.find(" g "), std::string::npos) << line;
             }
         }
         std::set<std::string> used;
