@@ -1,6 +1,7 @@
 // Drawing loaded images into drawables: whole or in part, through the image's
 // transparency mask or a clip, and flattening a masked image onto the background.
 #include "tessel.h"
+#include "core/xerror.h"
 
 // Prepares the image's own GC for a copy whose source (srcX, srcY) lands at (x, y).
 static void setup_image_gc(Display* display, TslImage* img, int x, int y, int srcX, int srcY)
@@ -29,8 +30,12 @@ Pixmap tslCreateMaskImage(Display* display, TslImage* img)
 {
     if (!drawable_image(img) || !img->mask || img->width <= 0 || img->height <= 0)
         return 0;
+    // A second full-size copy of a large image may not fit in the server.
+    xerr_trap_begin(display);
     Pixmap flat = XCreatePixmap(display, RootWindow(display, 0), (unsigned)img->width,
                                 (unsigned)img->height, (unsigned)DefaultDepth(display, 0));
+    if (xerr_trap_end(display) != 0)
+        return 0;
     XSetClipMask(display, img->gc, None);
     XSetFunction(display, img->gc, GXcopy);
     XSetForeground(display, img->gc, g_tessel.backPixel);
