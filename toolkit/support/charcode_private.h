@@ -3,7 +3,7 @@
 #ifndef TSL_SUPPORT_CHARCODE_PRIVATE_H
 #define TSL_SUPPORT_CHARCODE_PRIVATE_H
 
-// EUC-JP: 0xA1 and above starts a two-byte character (0x8E is not special).
+// EUC-JP: 0xA1 and above starts a two-byte character (a leading 0x8E is an ordinary byte).
 static inline int charcode_is_euc_lead(unsigned char c)
 {
     return c > 0xA0;
