@@ -96,9 +96,9 @@ protected:
         xenv_rmdir(home);
     }
     std::string rc() const { return home + "/.tslrc"; }
-    Display* start()
+    Display* start(const char* env = "DISPLAY")
     {
-        std::string name = getenv("DISPLAY");
+        std::string name = getenv(env);
         char a0[] = "/usr/local/bin/prog";
         char a1[] = "-d";
         std::vector<char> a2(name.begin(), name.end());
@@ -435,6 +435,79 @@ TEST_F(Startup, ShutdownLeavesNoResourceOnTheServer)
 
     XKillClient(spy, AllTemporary);
     XCloseDisplay(spy);
+}
+
+TEST_F(Startup, EightBitScreenGetsAColourCubeTable)
+{
+    for (const char* env : {"TSL_DISPLAY_8", "TSL_DISPLAY_16"}) {
+        if (!getenv(env))
+            GTEST_SKIP() << env << " not set";
+        CaptureStderr();
+        ASSERT_NE(start(env), nullptr);
+        GetCapturedStderr();
+        int eight = std::string(env) == "TSL_DISPLAY_8";
+        EXPECT_EQ(g_tessel.depth, eight ? 8 : 16);
+        EXPECT_EQ(g_tessel.colormapTable != nullptr, eight == 1) << env;
+        for (int i = 0; i < TSL_IMAGE_COUNT; i++)
+            EXPECT_NE(g_tessel.images[i], nullptr) << env << " " << i;
+        int r, g, b;
+        tslGetRGB(dpy, g_tessel.colormap, g_tessel.colors[1], &r, &g, &b);
+        EXPECT_GT(r + g + b, 600) << env;
+        stop();
+    }
+}
+
+const char* kWallXpm =
+    "/* XPM */\n"
+    "static char* wall[] = {\n"
+    "\"4 3 2 1\",\n"
+    "\"a c #FF0000\",\n"
+    "\". c None\",\n"
+    "\"aa.a\",\n"
+    "\"a..a\",\n"
+    "\"aaaa\"};\n";
+
+TEST_F(Startup, WallImageIsLoadedAndReleasedWithTheWindows)
+{
+    Display* spy = XOpenDisplay(getenv("DISPLAY"));
+    ASSERT_NE(spy, nullptr);
+    std::string wall = home + "/wall.xpm";
+    write_file(wall, kWallXpm);
+    write_file(rc(), with_value(with_value(kDefaults, "WallImage", wall), "IM", "FALSE"));
+    CaptureStderr();
+    ASSERT_NE(start(), nullptr);
+    GetCapturedStderr();
+    ASSERT_NE(g_tessel.wallImage, nullptr);
+    EXPECT_EQ(g_tessel.wallImage->width, 4);
+    EXPECT_EQ(g_tessel.wallImage->height, 3);
+    EXPECT_NE(g_tessel.wallImage->mask, 0u);
+
+    XSetCloseDownMode(dpy, RetainTemporary);
+    TslWindow* w = tslCreateWindow(dpy, nullptr, tslPos(0, 0), tslSize(20, 20), 0, "w", nullptr);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->wallPaper, g_tessel.wallImage);
+    XID base = XGContextFromGC(g_tessel.gc);
+    stop();
+    int nClients = 0;
+    XResClient* clients = nullptr;
+    ASSERT_TRUE(XResQueryClients(spy, &nClients, &clients));
+    for (int i = 0; i < nClients; i++)
+        if ((base & ~clients[i].resource_mask) == clients[i].resource_base) {
+            EXPECT_EQ(leftovers(spy, clients[i].resource_base), "");
+        }
+    XFree(clients);
+    XKillClient(spy, AllTemporary);
+    XCloseDisplay(spy);
+}
+
+TEST_F(Startup, UnreadableWallImageMeansNone)
+{
+    write_file(rc(), with_value(with_value(kDefaults, "WallImage", home + "/missing.bmp"), "IM",
+                                "FALSE"));
+    CaptureStderr();
+    ASSERT_NE(start(), nullptr);
+    GetCapturedStderr();
+    EXPECT_EQ(g_tessel.wallImage, nullptr);
 }
 
 }  // namespace
