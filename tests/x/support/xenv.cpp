@@ -10,7 +10,9 @@
 #include "core/xerror.h"
 
 static const char* kFont = "-misc-*-*-*-*-*-14-*-*-*-*-*-jisx0201.1976-0";
-static const char* kFontKanji = "-misc-*-*-*-*-*-14-*-*-*-*-*-*-0";
+// The default Kanji pattern matches single-byte fonts first on current
+// servers; tests want the real JIS X 0208 font.
+static const char* kFontKanji = "-misc-fixed-medium-r-normal--14-*-*-*-*-*-jisx0208.1983-0";
 
 static unsigned long alloc_rgb(Display* d, Colormap cmap, int r, int g, int b)
 {
