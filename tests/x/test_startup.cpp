@@ -285,6 +285,16 @@ TEST_F(Startup, WithoutHomeNothingIsWrittenAndDefaultsHold)
     EXPECT_EQ(g_tessel.charCode, TSL_CODE_EUC);
     EXPECT_STREQ(g_tessel.colorNames[1], "black");
     EXPECT_NE(g_tessel.font, nullptr);
+    stop();
+
+    // An empty HOME counts as none: nothing lands at the file-system root.
+    bool rootFileBefore = access("/.tslrc", F_OK) == 0;
+    setenv("HOME", "", 1);
+    CaptureStderr();
+    ASSERT_NE(start(), nullptr);
+    GetCapturedStderr();
+    EXPECT_EQ(access("/.tslrc", F_OK) == 0, rootFileBefore);
+    EXPECT_EQ(g_tessel.doubleClickTime, 300);
 }
 
 TEST(StartupArgs, OptionsAreParsedAndTruncatedSafely)

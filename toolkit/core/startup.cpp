@@ -287,7 +287,9 @@ static void load_fonts(Display* display, char values[RC_KEY_COUNT][TSL_RC_VALUE_
 int GetRCFileValue(void)
 {
     Display* display = g_tessel.display;
-    int haveHome = getenv("HOME") != NULL;
+    // An empty HOME would put the file at the root of the file system.
+    const char* home = getenv("HOME");
+    int haveHome = home != NULL && home[0] != '\0';
     char values[RC_KEY_COUNT][TSL_RC_VALUE_SIZE];
     read_values(values, haveHome);
     apply_colors(display, values);
