@@ -154,6 +154,10 @@ TEST_F(Startup, FirstStartWritesAllKeysInOrderAndFillsTheRecord)
     EXPECT_EQ(g_tessel.wallImage, nullptr);
     ASSERT_NE(g_tessel.font, nullptr);
     ASSERT_NE(g_tessel.fontKanji, nullptr);
+    // The Kanji font holds two-byte glyphs, made for 14 pixels.
+    EXPECT_GT(g_tessel.fontKanji->max_byte1, 0u);
+    XChar2b kan = {0x34, 0x41};
+    EXPECT_EQ(XTextWidth16(g_tessel.fontKanji, &kan, 1), 14);
     EXPECT_NE(g_tessel.gc, nullptr);
     EXPECT_NE(g_tessel.kanjiGC, nullptr);
 

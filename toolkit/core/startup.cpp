@@ -249,6 +249,34 @@ static XFontStruct* load_default_font(Display* display, std::string& name)
     return XLoadQueryFont(display, LAST_RESORT_FONT);
 }
 
+// 1 for an XLFD name whose average-width field is not 0, i.e. a font made
+// for that size rather than scaled from another.
+static int is_native_size(const char* name)
+{
+    int dashes = 0;
+    for (const char* p = name; *p; p++)
+        if (*p == '-' && ++dashes == 12)
+            return p[1] != '0' || (p[2] != '-' && p[2] != '\0');
+    return 0;
+}
+
+// A wildcard Kanji name may match single-byte fonts first; the Kanji glyphs
+// are drawn as JIS X 0208 pairs, so a match in that charset is preferred.
+static XFontStruct* load_kanji_font(Display* display, const char* pattern)
+{
+    int count = 0;
+    char** names = XListFonts(display, pattern, 256, &count);
+    const char* chosen = NULL;
+    for (int pass = 0; pass < 2 && !chosen; pass++)
+        for (int i = 0; i < count && !chosen; i++)
+            if (strstr(names[i], "jisx0208") && (pass == 1 || is_native_size(names[i])))
+                chosen = names[i];
+    XFontStruct* font = chosen ? XLoadQueryFont(display, chosen) : NULL;
+    if (names)
+        XFreeFontNames(names);
+    return font ? font : XLoadQueryFont(display, pattern);
+}
+
 static void load_fonts(Display* display, char values[RC_KEY_COUNT][TSL_RC_VALUE_SIZE], int haveHome)
 {
     std::string baseName, kanjiName;
@@ -260,7 +288,7 @@ static void load_fonts(Display* display, char values[RC_KEY_COUNT][TSL_RC_VALUE_
             fprintf(stderr, "Error: Tessel RC file - Can't load font(%s).\n", values[RC_FONT]);
             g_tessel.font = load_default_font(display, baseName);
         }
-        g_tessel.fontKanji = XLoadQueryFont(display, values[RC_FONT_KANJI]);
+        g_tessel.fontKanji = load_kanji_font(display, values[RC_FONT_KANJI]);
         if (g_tessel.fontKanji) {
             kanjiName = values[RC_FONT_KANJI];
         } else {
@@ -271,7 +299,7 @@ static void load_fonts(Display* display, char values[RC_KEY_COUNT][TSL_RC_VALUE_
         }
     } else {
         g_tessel.font = load_default_font(display, baseName);
-        g_tessel.fontKanji = XLoadQueryFont(display, DEFAULT_FONT_KANJI);
+        g_tessel.fontKanji = load_kanji_font(display, DEFAULT_FONT_KANJI);
         if (g_tessel.fontKanji) {
             kanjiName = DEFAULT_FONT_KANJI;
         } else {
