@@ -61,7 +61,8 @@ std::string write_temp(const std::vector<unsigned char>& bytes, const char* suff
     snprintf(name, sizeof name, "/tmp/tsl_jpeg_%d_%s", (int)getpid(), suffix);
     FILE* f = fopen(name, "wb");
     if (f) {
-        fwrite(bytes.data(), 1, bytes.size(), f);
+        if (!bytes.empty())
+            fwrite(bytes.data(), 1, bytes.size(), f);
         fclose(f);
     }
     return name;
@@ -108,7 +109,7 @@ TEST_P(JpegDecode, BridgeAndStreamMatchDjpeg)
     free(rgb);
 
     int sw = 0, sh = 0;
-    JpegStream* s = jpeg_stream_open_file(jpg.c_str(), &sw, &sh);
+    JpegStream* s = jpeg_stream_open_file(jpg.c_str(), false, &sw, &sh);
     ASSERT_NE(s, nullptr);
     ASSERT_EQ(sw, 37);
     ASSERT_EQ(sh, 23);
@@ -120,6 +121,26 @@ TEST_P(JpegDecode, BridgeAndStreamMatchDjpeg)
     EXPECT_EQ(n, 0);
     jpeg_stream_close(s);
     EXPECT_EQ(streamed, want);
+
+    // 32-bit rows for colour files; other layouts keep RGB rows.
+    s = jpeg_stream_open_file(jpg.c_str(), true, &sw, &sh);
+    ASSERT_NE(s, nullptr);
+    bool colour = std::string(GetParam().first) == "color.jpg" || std::string(GetParam().first) == "progressive.jpg";
+    ASSERT_EQ(jpeg_stream_is_native32(s), colour ? 1 : 0);
+    if (colour) {
+        std::vector<uint32_t> row(37);
+        int bad = 0;
+        for (int y = 0; y < 23; y++) {
+            ASSERT_EQ(jpeg_stream_read_row32(s, row.data()), 1);
+            for (int x = 0; x < 37; x++) {
+                const unsigned char* p = &want[(size_t)(y * 37 + x) * 3];
+                bad += (row[x] & 0xFFFFFF) != ((uint32_t)p[0] << 16 | (uint32_t)p[1] << 8 | p[2]);
+            }
+        }
+        EXPECT_EQ(bad, 0);
+        EXPECT_EQ(jpeg_stream_read_row32(s, row.data()), 0);
+    }
+    jpeg_stream_close(s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, JpegDecode,
@@ -146,7 +167,7 @@ TEST(JpegBridge, NotAJpegFailsWithFatalMessageAndClosesFile)
     testing::internal::CaptureStderr();
     EXPECT_EQ(GetJPGDimensions(path.c_str(), &w, &h), 0);
     int sw, sh;
-    EXPECT_EQ(jpeg_stream_open_file(path.c_str(), &sw, &sh), nullptr);
+    EXPECT_EQ(jpeg_stream_open_file(path.c_str(), true, &sw, &sh), nullptr);
     err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err.rfind("Error: JPEG - Fatal (", 0), 0u) << err;
     EXPECT_EQ(open_fds(), before);

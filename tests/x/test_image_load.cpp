@@ -78,7 +78,8 @@ std::string write_file(const std::string& dir, const std::string& name, const st
     std::string path = dir + "/" + name;
     FILE* f = fopen(path.c_str(), "wb");
     if (f) {
-        fwrite(bytes.data(), 1, bytes.size(), f);
+        if (!bytes.empty())
+            fwrite(bytes.data(), 1, bytes.size(), f);
         fclose(f);
     }
     return path;

@@ -170,34 +170,54 @@ TslImage* ReadFileToBmpImage(Display* display, const char* path, Colormap cmap)
     return make_record(&up, bmp_format(info.bitCount));
 }
 
+// Sends rows the decoder wrote straight into the band.
+static int upload_native(JpegStream* stream, ImageUpload* up)
+{
+    int r = 1;
+    for (int y = 0; y < up->height && (r = jpeg_stream_read_row32(stream, image_upload_row(up))) == 1; y++)
+        image_upload_commit(up);
+    return r;
+}
+
+// Decodes RGB bands and maps them.
+static int upload_mapped(JpegStream* stream, PixelMap* map, ImageUpload* up)
+{
+    std::vector<uint8_t> band((size_t)up->bandRows * (size_t)up->width * 3);
+    int done = 0, n = 1;
+    while (done < up->height && (n = jpeg_stream_read_rgb(stream, band.data(), up->bandRows)) > 0) {
+        for (int i = 0; i < n; i++) {
+            pixel_map_rgb(map, band.data() + (size_t)i * up->width * 3, up->width, false,
+                          image_upload_row(up));
+            image_upload_commit(up);
+        }
+        done += n;
+    }
+    return n;
+}
+
 TslImage* ReadFileToJpgImage(Display* display, const char* path, Colormap cmap)
 {
-    int width = 0, height = 0;
-    JpegStream* stream = jpeg_stream_open_file(path, &width, &height);
-    if (!stream)
-        return nullptr;
     PixelMap map;
     pixel_map_begin(&map, display, cmap, true);
+    bool native = pixel_map_is_xrgb8888(&map) && image_upload_pixel_bits(display) == 32;
+    int width = 0, height = 0;
+    JpegStream* stream = jpeg_stream_open_file(path, native, &width, &height);
+    if (!stream) {
+        pixel_map_end(&map);
+        return nullptr;
+    }
     ImageUpload up;
     if (!image_upload_begin(&up, display, width, height)) {
         pixel_map_end(&map);
         jpeg_stream_close(stream);
         return nullptr;
     }
-    std::vector<uint8_t> band((size_t)up.bandRows * (size_t)width * 3);
-    int done = 0, n = 0;
-    while (done < height && (n = jpeg_stream_read_rgb(stream, band.data(), up.bandRows)) > 0) {
-        for (int i = 0; i < n; i++) {
-            pixel_map_rgb(&map, band.data() + (size_t)i * width * 3, width, false,
-                          image_upload_row(&up));
-            image_upload_commit(&up);
-        }
-        done += n;
-    }
+    int last = jpeg_stream_is_native32(stream) && up.direct ? upload_native(stream, &up)
+                                                            : upload_mapped(stream, &map, &up);
     jpeg_stream_close(stream);
     pixel_map_end(&map);
     if (!image_upload_finish(&up)) {
-        if (n == 0)  // a libjpeg error (n < 0) has been reported already
+        if (last == 0)  // a libjpeg error (-1) has been reported already
             fprintf(stderr, "Error: JPEG - Picture data ended early (%s).\n", path);
         image_upload_end(&up, false);
         return nullptr;

@@ -1,6 +1,6 @@
 // Band-wise pixmap upload.  One XPutImage per band of rows instead of a
-// request per pixel; the band is small (about a megabyte), so a picture
-// never needs a second full-size copy on the client.
+// request per pixel; the band is small, so a picture never needs a second
+// full-size copy on the client.
 #include "image/image_upload.h"
 
 #include <cstdio>
@@ -9,7 +9,9 @@
 
 #include "core/xerror.h"
 
-static const size_t BAND_BYTES = 1u << 20;
+// Below the socket's send buffer, so a band is written without waiting and
+// the next one is decoded while the server stores this one.
+static const size_t BAND_BYTES = 128u << 10;
 
 static int host_byte_order()
 {
@@ -17,6 +19,18 @@ static int host_byte_order()
     uint8_t first;
     memcpy(&first, &one, 1);
     return first ? LSBFirst : MSBFirst;
+}
+
+int image_upload_pixel_bits(Display* display)
+{
+    int depth = DefaultDepth(display, 0), count = 0, bits = 0;
+    XPixmapFormatValues* formats = XListPixmapFormats(display, &count);
+    for (int i = 0; formats && i < count; i++)
+        if (formats[i].depth == depth)
+            bits = formats[i].bits_per_pixel;
+    if (formats)
+        XFree(formats);
+    return bits;
 }
 
 static bool create_pixmap(ImageUpload* up)

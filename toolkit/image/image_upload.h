@@ -27,6 +27,9 @@ struct ImageUpload {
 // "Error: Load Image - Can't create pixmap." and returns 0.
 int image_upload_begin(ImageUpload* up, Display* display, int width, int height);
 
+// Bits per pixel of the display's pixmaps at its default depth.
+int image_upload_pixel_bits(Display* display);
+
 // Row of width pixel values to fill for the next pixmap row (top-down).
 uint32_t* image_upload_row(ImageUpload* up);
 

@@ -17,7 +17,16 @@ struct JpegStream {
     JSAMPARRAY scratch;  // one row for layouts that need converting
     int created;
     int dead;
+    int native32;
 };
+
+static bool host_is_lsb_first()
+{
+    const uint16_t one = 1;
+    uint8_t first;
+    memcpy(&first, &one, 1);
+    return first == 1;
+}
 
 static void destroy(JpegStream* s)
 {
@@ -27,7 +36,7 @@ static void destroy(JpegStream* s)
 }
 
 // Reads the header and starts decompression.  Returns 1, or 0 after printing why.
-static int start(JpegStream* s, size_t max_pixels, const char* name)
+static int start(JpegStream* s, bool native32, size_t max_pixels, const char* name)
 {
     j_decompress_ptr cinfo = &s->cinfo;
     if (setjmp(s->jerr.jump)) {
@@ -44,8 +53,14 @@ static int start(JpegStream* s, size_t max_pixels, const char* name)
         return 0;
     }
     jpeg_bridge_prepare(cinfo, &s->progress);
+    if (native32 && cinfo->out_color_space == JCS_RGB) {
+        // libjpeg-turbo's own colour conversion writes the pixel layout of
+        // a 24-bit TrueColor XImage, which saves a pass over every pixel.
+        cinfo->out_color_space = host_is_lsb_first() ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+        s->native32 = 1;
+    }
     jpeg_start_decompress(cinfo);
-    if (cinfo->output_components != 3)
+    if (cinfo->output_components != 3 && !s->native32)
         s->scratch = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
                                                  cinfo->output_width * cinfo->output_components, 1);
     return 1;
@@ -75,10 +90,10 @@ static JpegStream* new_stream()
     return s;
 }
 
-static JpegStream* finish_open(JpegStream* s, size_t max_pixels, const char* name, int* width,
-                               int* height)
+static JpegStream* finish_open(JpegStream* s, bool native32, size_t max_pixels, const char* name,
+                               int* width, int* height)
 {
-    if (!start(s, max_pixels, name)) {
+    if (!start(s, native32, max_pixels, name)) {
         jpeg_stream_close(s);
         return nullptr;
     }
@@ -87,7 +102,7 @@ static JpegStream* finish_open(JpegStream* s, size_t max_pixels, const char* nam
     return s;
 }
 
-JpegStream* jpeg_stream_open_file(const char* path, int* width, int* height)
+JpegStream* jpeg_stream_open_file(const char* path, bool native32, int* width, int* height)
 {
     FILE* file = fopen(path, "rb");
     if (!file) {
@@ -101,7 +116,7 @@ JpegStream* jpeg_stream_open_file(const char* path, int* width, int* height)
     }
     s->file = file;
     jpeg_stdio_src(&s->cinfo, file);
-    return finish_open(s, (size_t)JPEG_MAX_SIDE * JPEG_MAX_SIDE, path, width, height);
+    return finish_open(s, native32, (size_t)JPEG_MAX_SIDE * JPEG_MAX_SIDE, path, width, height);
 }
 
 JpegStream* jpeg_stream_open_memory(const unsigned char* data, size_t size, size_t max_pixels,
@@ -116,12 +131,12 @@ JpegStream* jpeg_stream_open_memory(const unsigned char* data, size_t size, size
     if (!s)
         return nullptr;
     jpeg_mem_src(&s->cinfo, data, (unsigned long)size);
-    return finish_open(s, max_pixels, name, width, height);
+    return finish_open(s, false, max_pixels, name, width, height);
 }
 
 int jpeg_stream_read_rgb(JpegStream* s, unsigned char* rgb, int rows)
 {
-    if (!s || s->dead || !s->created)
+    if (!s || s->dead || !s->created || s->native32)
         return -1;
     j_decompress_ptr cinfo = &s->cinfo;
     if (setjmp(s->jerr.jump)) {
@@ -142,6 +157,27 @@ int jpeg_stream_read_rgb(JpegStream* s, unsigned char* rgb, int rows)
         done++;
     }
     return done;
+}
+
+int jpeg_stream_is_native32(const JpegStream* s)
+{
+    return s && s->native32;
+}
+
+int jpeg_stream_read_row32(JpegStream* s, uint32_t* row)
+{
+    if (!s || s->dead || !s->created || !s->native32)
+        return -1;
+    j_decompress_ptr cinfo = &s->cinfo;
+    if (setjmp(s->jerr.jump)) {
+        s->dead = 1;
+        destroy(s);
+        return -1;
+    }
+    if (cinfo->output_scanline >= cinfo->output_height)
+        return 0;
+    JSAMPROW target = reinterpret_cast<JSAMPROW>(row);
+    return jpeg_read_scanlines(cinfo, &target, 1) == 1 ? 1 : 0;
 }
 
 void jpeg_stream_close(JpegStream* s)

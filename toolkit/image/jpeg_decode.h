@@ -4,6 +4,7 @@
 #define TSL_IMAGE_JPEG_DECODE_H
 
 #include <cstddef>
+#include <cstdint>
 
 struct JpegStream;
 
@@ -11,8 +12,9 @@ struct JpegStream;
 const int JPEG_MAX_SIDE = 32767;
 
 // Opens a file and reads its header.  On failure prints one "Error: ..."
-// line and returns null.
-JpegStream* jpeg_stream_open_file(const char* path, int* width, int* height);
+// line and returns null.  With native32, colour files are decoded straight
+// to 32-bit pixels 0x00RRGGBB in host byte order (see jpeg_stream_read_row32).
+JpegStream* jpeg_stream_open_file(const char* path, bool native32, int* width, int* height);
 
 // The same on bytes in memory (kept by the caller until close); pictures of
 // more than max_pixels pixels are refused.  name appears in messages.
@@ -23,6 +25,13 @@ JpegStream* jpeg_stream_open_memory(const unsigned char* data, size_t size, size
 // Returns the number of rows written, 0 at the end, -1 after a libjpeg
 // error (already reported; the stream is then dead).
 int jpeg_stream_read_rgb(JpegStream* stream, unsigned char* rgb, int rows);
+
+// 1 when the stream hands out 32-bit pixels: read with jpeg_stream_read_row32.
+int jpeg_stream_is_native32(const JpegStream* stream);
+
+// Decodes the next row as width 32-bit pixels.  Returns 1, 0 at the end,
+// -1 after a libjpeg error (already reported).
+int jpeg_stream_read_row32(JpegStream* stream, uint32_t* row);
 
 // Releases the decoder and closes the file; null is ignored.
 void jpeg_stream_close(JpegStream* stream);

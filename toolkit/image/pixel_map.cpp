@@ -25,6 +25,16 @@ void pixel_map_set_masks(PixelMap* map, unsigned long red, unsigned long green, 
     map->kind = PIXMAP_PACK;
 }
 
+bool pixel_map_is_xrgb8888(const PixelMap* map)
+{
+    if (map->kind != PIXMAP_PACK)
+        return false;
+    for (uint32_t c = 0; c < 256; c++)
+        if (map->lut[0][c] != c << 16 || map->lut[1][c] != c << 8 || map->lut[2][c] != c)
+            return false;
+    return true;
+}
+
 int pixel_map_cube_index(int r, int g, int b)
 {
     return 40 + (r / 51) * 36 + (g / 51) * 6 + b / 51;

@@ -29,6 +29,9 @@ struct PixelMap {
 // Pure set-up of the packing tables for three channel masks.
 void pixel_map_set_masks(PixelMap* map, unsigned long red, unsigned long green, unsigned long blue);
 
+// 1 when pixels are 0x00RRGGBB (8-8-8 masks), the layout libjpeg can write itself.
+bool pixel_map_is_xrgb8888(const PixelMap* map);
+
 // Cube index of a colour: 40 + 36 r/51 + 6 g/51 + b/51.
 int pixel_map_cube_index(int r, int g, int b);
 
