@@ -111,31 +111,37 @@ int bmp_palette_rgb(const BmpInfo* info, const uint8_t* data, size_t size, uint8
     return n;
 }
 
-int bmp_row(const BmpInfo* info, const uint8_t* data, size_t size, int storedRow, uint8_t* out)
+void bmp_decode_row(const BmpInfo* info, const uint8_t* row, uint8_t* out)
 {
-    if (storedRow < 0 || storedRow >= info->height || info->rowBytes == 0)
-        return 0;
-    uint64_t start = (uint64_t)info->dataOffset + info->rowBytes * (uint64_t)storedRow;
-    if (start + info->rowBytes > size)
-        return 0;
-    const uint8_t* row = data + start;
     int w = info->width;
     switch (info->bitCount) {
     case 1:
         for (int x = 0; x < w; x++)
             out[x] = (uint8_t)((row[x >> 3] >> (7 - (x & 7))) & 1);
-        return 1;
+        break;
     case 4:
         for (int x = 0; x < w; x++)
             out[x] = (uint8_t)((x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4));
-        return 1;
+        break;
     case 8:
         memcpy(out, row, (size_t)w);
-        return 1;
+        break;
     case 24:
         memcpy(out, row, (size_t)w * 3);
-        return 1;
+        break;
     default:
-        return 0;
+        break;
     }
+}
+
+int bmp_row(const BmpInfo* info, const uint8_t* data, size_t size, int storedRow, uint8_t* out)
+{
+    if (storedRow < 0 || storedRow >= info->height || info->rowBytes == 0 || info->bitCount < 1 ||
+        (info->bitCount > 8 && info->bitCount != 24))
+        return 0;
+    uint64_t start = (uint64_t)info->dataOffset + info->rowBytes * (uint64_t)storedRow;
+    if (start + info->rowBytes > size)
+        return 0;
+    bmp_decode_row(info, data + start, out);
+    return 1;
 }

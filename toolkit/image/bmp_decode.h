@@ -55,6 +55,10 @@ int bmp_format_code(const uint8_t* data, size_t size);
 // of entries, 0 when data is too short.
 int bmp_palette_rgb(const BmpInfo* info, const uint8_t* data, size_t size, uint8_t* rgb);
 
+// Decodes one stored row of info->rowBytes bytes: palette indices, one byte
+// per pixel, for 1, 4 and 8 bits; blue-green-red triples for 24 bits.
+void bmp_decode_row(const BmpInfo* info, const uint8_t* row, uint8_t* out);
+
 // Decodes a stored row (0 is the bottom one): palette indices, one byte per
 // pixel, for 1, 4 and 8 bits; blue-green-red triples for 24 bits.
 // Returns 0 when the row lies outside data.

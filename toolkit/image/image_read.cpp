@@ -1,7 +1,9 @@
 // The bitmap and JPEG readers: decode (bmp_decode, jpeg_decode), map to
-// pixel values (pixel_map) and send in bands (image_upload).
+// pixel values (pixel_map) and send in bands (image_upload).  Neither keeps
+// more than a band of the picture on the client.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -18,11 +20,7 @@ namespace {
 struct FileCloser {
     void operator()(FILE* f) const { fclose(f); }
 };
-struct FreeDeleter {
-    void operator()(void* p) const { free(p); }
-};
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
-using BytePtr = std::unique_ptr<uint8_t, FreeDeleter>;
 
 }  // namespace
 
@@ -101,8 +99,8 @@ static int bmp_format(int bitCount)
     }
 }
 
-// Reads the headers, then exactly the bytes they describe.
-static BytePtr read_bmp_bytes(const char* path, BmpInfo* info)
+// Reads and checks the headers; the file is left open for the rows.
+static FilePtr open_bmp(const char* path, BmpInfo* info)
 {
     FilePtr file(fopen(path, "rb"));
     if (!file) {
@@ -120,53 +118,82 @@ static BytePtr read_bmp_bytes(const char* path, BmpInfo* info)
         report_bmp(status, *info, path);
         return nullptr;
     }
-    BytePtr bytes(static_cast<uint8_t*>(malloc(info->needed)));
-    if (!bytes) {
-        fprintf(stderr, "Error: Can't allocate memory.\n");
-        return nullptr;
+    return file;
+}
+
+static bool read_at(FILE* file, uint64_t offset, void* buf, size_t size)
+{
+    return fseeko(file, (off_t)offset, SEEK_SET) == 0 && fread(buf, 1, size, file) == size;
+}
+
+// Colour table entries to pixels through the colormap.
+static bool read_palette(FILE* file, const BmpInfo& info, PixelMap* map)
+{
+    uint8_t quads[256 * 4];
+    size_t bytes = (size_t)info.paletteEntries * 4;
+    if (!read_at(file, info.paletteOffset, quads, bytes))
+        return false;
+    BmpInfo table = info;
+    table.paletteOffset = 0;
+    uint8_t rgb[256 * 3];
+    GetColorTable(map, rgb, bmp_palette_rgb(&table, quads, bytes, rgb));
+    return true;
+}
+
+// Streams the stored rows (bottom-up) through a band-sized buffer.
+static bool upload_bmp_rows(FILE* file, const BmpInfo& info, PixelMap* map, ImageUpload* up)
+{
+    if (fseeko(file, (off_t)info.dataOffset, SEEK_SET) != 0)
+        return false;
+    size_t rowBytes = (size_t)info.rowBytes;
+    std::vector<uint8_t> chunk((size_t)up->bandRows * rowBytes);
+    std::vector<uint8_t> row((size_t)info.width * 3);
+    bool direct = info.bitCount == 24;
+    up->bottomUp = true;
+    for (int done = 0; done < info.height;) {
+        int n = std::min(up->bandRows, info.height - done);
+        if (fread(chunk.data(), 1, (size_t)n * rowBytes, file) != (size_t)n * rowBytes)
+            return false;  // the file shrank after its size was checked
+        for (int i = 0; i < n; i++) {
+            bmp_decode_row(&info, chunk.data() + (size_t)i * rowBytes, row.data());
+            uint32_t* out = image_upload_row(up);
+            if (direct)
+                pixel_map_rgb(map, row.data(), info.width, true, out);
+            else
+                pixel_map_indices(map, row.data(), info.width, out);
+            image_upload_commit(up);
+        }
+        done += n;
     }
-    if (fseek(file.get(), 0, SEEK_SET) != 0 ||
-        fread(bytes.get(), 1, info->needed, file.get()) != info->needed) {
-        report_bmp(BMP_TRUNCATED_DATA, *info, path);
-        return nullptr;
-    }
-    return bytes;
+    return true;
 }
 
 TslImage* ReadFileToBmpImage(Display* display, const char* path, Colormap cmap)
 {
     BmpInfo info;
-    BytePtr bytes = read_bmp_bytes(path, &info);
-    if (!bytes)
+    FilePtr file = open_bmp(path, &info);
+    if (!file)
         return nullptr;
-    const uint8_t* data = bytes.get();
-    size_t size = info.needed;
     bool direct = info.bitCount == 24;
     PixelMap map;
     pixel_map_begin(&map, display, cmap, direct);
-    if (!direct) {
-        uint8_t rgb[256 * 3];
-        int n = bmp_palette_rgb(&info, data, size, rgb);
-        GetColorTable(&map, rgb, n);
+    if (!direct && !read_palette(file.get(), info, &map)) {
+        report_bmp(BMP_TRUNCATED_PALETTE, info, path);
+        pixel_map_end(&map);
+        return nullptr;
     }
     ImageUpload up;
     if (!image_upload_begin(&up, display, info.width, info.height)) {
         pixel_map_end(&map);
         return nullptr;
     }
-    std::vector<uint8_t> row((size_t)info.width * 3);
-    for (int y = 0; y < info.height; y++) {
-        // Stored rows run bottom-up.
-        bmp_row(&info, data, size, info.height - 1 - y, row.data());
-        uint32_t* out = image_upload_row(&up);
-        if (direct)
-            pixel_map_rgb(&map, row.data(), info.width, true, out);
-        else
-            pixel_map_indices(&map, row.data(), info.width, out);
-        image_upload_commit(&up);
-    }
-    image_upload_finish(&up);
+    bool ok = upload_bmp_rows(file.get(), info, &map, &up) && image_upload_finish(&up);
     pixel_map_end(&map);
+    if (!ok) {
+        report_bmp(BMP_TRUNCATED_DATA, info, path);
+        image_upload_end(&up, false);
+        return nullptr;
+    }
     return make_record(&up, bmp_format(info.bitCount));
 }
 

@@ -106,17 +106,24 @@ static char* band_line(ImageUpload* up, int row)
     return up->band->data + (size_t)row * (size_t)up->band->bytes_per_line;
 }
 
+// Band line of the row being filled; a bottom-up band fills from its end.
+static int current_line(const ImageUpload* up)
+{
+    return up->bottomUp ? up->bandRows - 1 - up->filled : up->filled;
+}
+
 uint32_t* image_upload_row(ImageUpload* up)
 {
     if (up->direct)
-        return reinterpret_cast<uint32_t*>(band_line(up, up->filled));
+        return reinterpret_cast<uint32_t*>(band_line(up, current_line(up)));
     return up->scratch.data();
 }
 
 static void store_scratch(ImageUpload* up)
 {
     XImage* img = up->band;
-    char* line = band_line(up, up->filled);
+    int y = current_line(up);
+    char* line = band_line(up, y);
     const uint32_t* src = up->scratch.data();
     int w = up->width;
     switch (img->bits_per_pixel) {
@@ -132,7 +139,7 @@ static void store_scratch(ImageUpload* up)
         break;
     default:
         for (int x = 0; x < w; x++)
-            XPutPixel(img, x, up->filled, src[x]);
+            XPutPixel(img, x, y, src[x]);
         break;
     }
 }
@@ -141,7 +148,9 @@ static void send_band(ImageUpload* up)
 {
     if (up->filled == 0)
         return;
-    XPutImage(up->display, up->pixmap, up->gc, up->band, 0, 0, 0, up->sent, (unsigned)up->width,
+    int srcY = up->bottomUp ? up->bandRows - up->filled : 0;
+    int dstY = up->bottomUp ? up->height - up->sent - up->filled : up->sent;
+    XPutImage(up->display, up->pixmap, up->gc, up->band, 0, srcY, 0, dstY, (unsigned)up->width,
               (unsigned)up->filled);
     up->sent += up->filled;
     up->filled = 0;

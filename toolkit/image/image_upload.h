@@ -19,6 +19,7 @@ struct ImageUpload {
     int filled = 0;     // rows of the current band written
     int sent = 0;       // pixmap rows already sent
     bool direct = false;              // rows are written straight into the band
+    bool bottomUp = false;            // rows arrive from the bottom row upward
     std::vector<uint32_t> scratch;    // row for bands of other pixel sizes
 };
 
@@ -30,7 +31,8 @@ int image_upload_begin(ImageUpload* up, Display* display, int width, int height)
 // Bits per pixel of the display's pixmaps at its default depth.
 int image_upload_pixel_bits(Display* display);
 
-// Row of width pixel values to fill for the next pixmap row (top-down).
+// Row of width pixel values to fill for the next pixmap row: top-down, or
+// bottom-up once bottomUp is set (before the first row).
 uint32_t* image_upload_row(ImageUpload* up);
 
 // Keeps the row just filled; sends the band when it is full.
