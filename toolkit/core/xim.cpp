@@ -47,7 +47,16 @@ void OnIMServerDestroy(XIM im, XPointer clientData, XPointer callData)
         g_tessel.im = nullptr;
         g_bXIMtoRegister = 1;
     }
-    // Xlib has closed this input method; never hand it out again.
+    // Xlib closes this input method and frees its contexts once the callback
+    // returns; windows must not keep them for a later XDestroyIC.
+    int count = tslGetTotalWindows();
+    for (int i = 0; i < count; i++) {
+        TslWindow* w = tslGetWindowFromIndex(i);
+        if (w && w->ic && XIMOfIC(w->ic) == im) {
+            w->ic = nullptr;
+            w->imStyle = 0;
+        }
+    }
     if (im == g_im)
         g_im = nullptr;
 }

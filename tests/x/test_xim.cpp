@@ -1,0 +1,337 @@
+// Input method against Xvfb: the paths without an input method, and a real
+// XIM server (uim-xim, direct engine) started by the test in an EUC-JP locale.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <X11/extensions/XTest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "core/xim_private.h"
+#include "xenv.h"
+
+extern char** environ;
+
+namespace {
+
+const char* kLocale = "ja_JP.EUC-JP";
+
+bool LocaleAvailable()
+{
+    std::string old = setlocale(LC_ALL, nullptr);
+    bool ok = setlocale(LC_ALL, kLocale) != nullptr;
+    setlocale(LC_ALL, old.c_str());
+    return ok;
+}
+
+// The uim-xim server: one per test program, on the test display.
+pid_t g_uim = 0;
+std::string g_uimHome;
+
+bool UimRegistered(Display* d)
+{
+    return XGetSelectionOwner(d, XInternAtom(d, "@server=uim", False)) != None;
+}
+
+bool StartUim(Display* d)
+{
+    if (g_uim > 0)
+        return true;
+    if (access("/usr/bin/uim-xim", X_OK) != 0)
+        return false;
+    g_uimHome = xenv_tempdir();
+    std::string home = "HOME=" + g_uimHome;
+    std::string display = std::string("DISPLAY=") + DisplayString(d);
+    std::string lcall = std::string("LC_ALL=") + kLocale;
+    std::string lang = std::string("LANG=") + kLocale;
+    char* env[] = {const_cast<char*>(home.c_str()), const_cast<char*>(display.c_str()),
+                   const_cast<char*>(lcall.c_str()), const_cast<char*>(lang.c_str()), nullptr};
+    char* argv[] = {const_cast<char*>("uim-xim"), const_cast<char*>("--engine=direct"), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    int rc = posix_spawn(&g_uim, "/usr/bin/uim-xim", &actions, nullptr, argv, env);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) {
+        g_uim = 0;
+        return false;
+    }
+    for (int i = 0; i < 200; i++) {
+        if (UimRegistered(d))
+            return true;
+        usleep(20000);
+    }
+    return false;
+}
+
+void StopUim()
+{
+    if (g_uim > 0) {
+        kill(g_uim, SIGTERM);
+        waitpid(g_uim, nullptr, 0);
+        g_uim = 0;
+    }
+    if (!g_uimHome.empty())
+        xenv_rmdir(g_uimHome);
+    g_uimHome.clear();
+}
+
+class Xim : public ::testing::Test {
+protected:
+    static void TearDownTestSuite() { StopUim(); }
+
+    void SetUp() override
+    {
+        display = xenv_open();
+        if (!display)
+            GTEST_SKIP() << "no display";
+        g_bXIMtoRegister = 0;
+    }
+    void TearDown() override
+    {
+        if (!display)
+            return;
+        while (tslGetTotalWindows() > 0)
+            tslDestroyWindow(display, tslGetWindowFromIndex(0));
+        if (g_tessel.im)
+            tslCloseIM_XIM(g_tessel.im);
+        if (g_tessel.fontSet)
+            XFreeFontSet(display, g_tessel.fontSet);
+        g_tessel.fontSet = nullptr;
+        g_im = nullptr;
+        xenv_close();
+        setlocale(LC_ALL, "C");
+    }
+
+    // Locale and modifiers as the start-up sets them, for the given server.
+    bool EnterLocale(const char* modifiers)
+    {
+        if (!LocaleAvailable())
+            return false;
+        setenv("LC_ALL", kLocale, 1);
+        setenv("XMODIFIERS", modifiers, 1);
+        int ok = tslLocale_XIM("");
+        unsetenv("LC_ALL");
+        return ok == 1;
+    }
+
+    void MakeFontSet()
+    {
+        char** missing = nullptr;
+        int count = 0;
+        char* def = nullptr;
+        g_tessel.fontSet = XCreateFontSet(display, "-*-*-medium-r-normal--14-*-*-*-*-*-*-*", &missing,
+                                          &count, &def);
+        if (missing)
+            XFreeStringList(missing);
+    }
+
+    long EventMask(TslWindow* w)
+    {
+        XWindowAttributes a;
+        XGetWindowAttributes(display, w->xwin, &a);
+        return a.your_event_mask;
+    }
+
+    Display* display = nullptr;
+};
+
+TEST_F(Xim, LocaleThatDoesNotExistIsReported)
+{
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(0, tslLocale_XIM("xx_NOWHERE.NOCODE"));
+    EXPECT_EQ("Error: IM - can't set locale\n", testing::internal::GetCapturedStderr());
+}
+
+TEST_F(Xim, WithoutInputMethodEverythingRefusesQuietly)
+{
+    g_tessel.useIM = 0;
+    TslWindow* w = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(100, 40), 0, "in", nullptr);
+    ASSERT_TRUE(w);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(0, tslIsOpenIM_XIM());
+    EXPECT_EQ(nullptr, tslGetIM_XIM());
+    EXPECT_EQ(0, tslAttachIM(w, nullptr));
+    EXPECT_EQ(0, tslSetFocusIC_XIM(w));
+    EXPECT_EQ(0, tslUnsetFocusIC_XIM(w));
+    EXPECT_EQ(0, tslMovePreedit_XIM(w, 3, 4));
+    EXPECT_EQ(0, tslSetStatusArea_XIM(w, tslPos(0, 0), tslSize(10, 10)));
+    EXPECT_EQ(0, tslCloseIM_XIM(nullptr));
+    EXPECT_EQ(0u, tslSelectStyle_XIM(nullptr, nullptr));
+    EXPECT_EQ(0, tslDetachIM(nullptr, 1));
+    EXPECT_EQ(1, tslDetachIM(w, 1));
+    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+    EXPECT_EQ(nullptr, w->ic);
+    EXPECT_EQ(TSL_EVENT_MASK, EventMask(w));
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(nullptr, tslCreateIC_XIM(w, nullptr, XIMPreeditNothing | XIMStatusNothing, nullptr, 0, 0));
+    EXPECT_EQ("Error: XIM - IM is invalid.\n", testing::internal::GetCapturedStderr());
+}
+
+TEST_F(Xim, ServerThatDoesNotExistGivesWarningAndNull)
+{
+    if (!EnterLocale("@im=tsl_no_such_server"))
+        GTEST_SKIP() << kLocale << " locale not available";
+    testing::internal::CaptureStderr();
+    XIM im = tslOpenIM_XIM(display);
+    EXPECT_EQ("Warning: Open XIM - can't open IM.\n", testing::internal::GetCapturedStderr());
+    EXPECT_EQ(nullptr, im);
+    EXPECT_EQ(0, tslIsOpenIM_XIM());
+    EXPECT_EQ(0, g_bXIMtoRegister);
+}
+
+// Types through the server while a modal loop runs on the input window.
+struct TypingScript {
+    Display* display;
+    TslWindow* w;
+    std::string text;
+    int pass = 0;
+};
+TypingScript* g_typing = nullptr;
+
+int CollectText(Display*, TslWindow* w, XEvent* ev)
+{
+    if (ev->type == KeyPress && ev->xany.window == w->xwin) {
+        int len = 0;
+        char* s = tslGetString(w, ev, &len);
+        EXPECT_LE(len, 4999);
+        if (s && len > 0)
+            g_typing->text.append(s, (size_t)len);
+        if (g_typing->text.find("ab") != std::string::npos)
+            return TSLR_CLOSE;
+    }
+    return w->status;
+}
+
+int TypeKeys(TslWindow*)
+{
+    TypingScript& t = *g_typing;
+    t.pass++;
+    if (t.pass == 3) {
+        const KeySym keys[] = {XK_a, XK_b};
+        for (KeySym k : keys) {
+            KeyCode code = XKeysymToKeycode(t.display, k);
+            XTestFakeKeyEvent(t.display, code, True, CurrentTime);
+            XTestFakeKeyEvent(t.display, code, False, CurrentTime);
+        }
+    }
+    return t.pass > 150 ? TSLR_CLOSE : TSLR_OK;
+}
+
+TEST_F(Xim, RealServerAttachTypeDetach)
+{
+    if (!EnterLocale("@im=uim"))
+        GTEST_SKIP() << kLocale << " locale not available";
+    ASSERT_TRUE(StartUim(display)) << "uim-xim did not start";
+    MakeFontSet();
+    g_tessel.useIM = 1;
+
+    testing::internal::CaptureStderr();
+    XIM im = tslOpenIM_XIM(display);
+    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+    ASSERT_NE(nullptr, im);
+    EXPECT_EQ(im, tslOpenIM_XIM(display)) << "opened once per program";
+    EXPECT_EQ(1, tslIsOpenIM_XIM());
+
+    TslWindow* w = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(200, 40), 0, "input", CollectText);
+    ASSERT_TRUE(w);
+    xenv_wait_mapped(display, w->xwin);
+    ASSERT_EQ(1, tslAttachIM(w, nullptr));
+    ASSERT_NE(nullptr, w->ic);
+    EXPECT_TRUE(w->imStyle == 1028 || w->imStyle == 1032) << w->imStyle;
+    EXPECT_EQ(w->imStyle == 1028 ? 1 : 0, tslMovePreedit_XIM(w, 10, 20));
+    EXPECT_EQ(0, tslSetStatusArea_XIM(w, tslPos(0, 0), tslSize(50, 20)));
+    EXPECT_EQ(TSL_EVENT_MASK, EventMask(w) & TSL_EVENT_MASK);
+
+    XSetInputFocus(display, w->xwin, RevertToParent, CurrentTime);
+    EXPECT_EQ(1, tslSetFocusIC_XIM(w));
+    TypingScript script{display, w, std::string()};
+    g_typing = &script;
+    tslSetIdolingCallback(w, TypeKeys);
+    g_tessel.interval = 10;
+    EXPECT_EQ(1, tslMainLoop(display, w));
+    g_typing = nullptr;
+    EXPECT_NE(std::string::npos, script.text.find("ab")) << "typed text: '" << script.text << "'";
+    EXPECT_EQ(1, tslUnsetFocusIC_XIM(w));
+
+    EXPECT_EQ(1, tslDetachIM(w, 1));
+    EXPECT_EQ(nullptr, w->ic);
+    EXPECT_EQ(0u, w->imStyle);
+    EXPECT_EQ(TSL_EVENT_MASK, EventMask(w));
+
+    // A context handed in keeps its own style.
+    XIMStyle style = XIMPreeditNothing | XIMStatusNothing;
+    XIC ic = tslCreateIC_XIM(w, im, style, g_tessel.fontSet, 0, 0);
+    ASSERT_NE(nullptr, ic);
+    EXPECT_EQ(1, tslAttachIM(w, ic));
+    EXPECT_EQ(ic, w->ic);
+    EXPECT_EQ(style, w->imStyle);
+    EXPECT_EQ(0, tslMovePreedit_XIM(w, 1, 1));
+
+    // Destroying the window destroys its context.
+    EXPECT_EQ(1, tslDestroyWindow(display, w));
+    EXPECT_EQ(1, tslCloseIM_XIM(im));
+    EXPECT_EQ(0, tslIsOpenIM_XIM());
+    EXPECT_EQ(0, tslCloseIM_XIM(im));
+}
+
+TEST_F(Xim, StylePreferenceFollowsTheList)
+{
+    if (!EnterLocale("@im=uim"))
+        GTEST_SKIP() << kLocale << " locale not available";
+    ASSERT_TRUE(StartUim(display));
+    XIM im = tslOpenIM_XIM(display);
+    ASSERT_NE(nullptr, im);
+    const XIMStyle rootOnly[] = {XIMPreeditNothing | XIMStatusNothing, 0};
+    EXPECT_EQ((XIMStyle)(XIMPreeditNothing | XIMStatusNothing), tslSelectStyle_XIM(im, rootOnly));
+    const XIMStyle unknown[] = {0x7000, 0};
+    EXPECT_EQ(0u, tslSelectStyle_XIM(im, unknown));
+    const XIMStyle none[] = {0};
+    EXPECT_EQ(0u, tslSelectStyle_XIM(im, none));
+}
+
+int g_waitPasses = 0;
+int UntilServerGone(TslWindow*)
+{
+    g_waitPasses++;
+    return (!g_tessel.im || g_waitPasses > 200) ? TSLR_CLOSE : TSLR_OK;
+}
+
+TEST_F(Xim, ServerGoingAwayIsNoticedByTheLoop)
+{
+    if (!EnterLocale("@im=uim"))
+        GTEST_SKIP() << kLocale << " locale not available";
+    ASSERT_TRUE(StartUim(display));
+    MakeFontSet();
+    XIM im = tslOpenIM_XIM(display);
+    ASSERT_NE(nullptr, im);
+    TslWindow* w = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(200, 40), 0, "input", nullptr);
+    ASSERT_TRUE(w);
+    ASSERT_EQ(1, tslAttachIM(w, nullptr));
+
+    StopUim();
+    g_waitPasses = 0;
+    g_tessel.interval = 10;
+    tslSetIdolingCallback(w, UntilServerGone);
+    EXPECT_EQ(1, tslMainLoop(display, nullptr));
+    EXPECT_EQ(nullptr, g_tessel.im);
+    EXPECT_EQ(1, g_bXIMtoRegister);
+    EXPECT_EQ(0, tslIsOpenIM_XIM());
+    EXPECT_EQ(nullptr, w->ic) << "the context went with its server";
+    EXPECT_EQ(0u, w->imStyle);
+
+    TslWindow* later = tslCreateWindow(display, nullptr, tslPos(0, 50), tslSize(50, 20), 0, "later", nullptr);
+    ASSERT_TRUE(later);
+    EXPECT_EQ(0, tslAttachIM(later, nullptr));
+    EXPECT_EQ(nullptr, later->ic);
+}
+
+}  // namespace
