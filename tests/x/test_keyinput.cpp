@@ -2,8 +2,11 @@
 // text of key events without an input context.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstring>
+#include <string>
 
+#include "core/keyinput_private.h"
 #include "xenv.h"
 
 namespace {
@@ -139,6 +142,29 @@ TEST_F(KeyInput, StringRefusesOtherEventsAndEmptiesTheBuffer)
     EXPECT_EQ(nullptr, tslGetString(nullptr, &a, &len));
     EXPECT_EQ(0, len);
     EXPECT_STREQ("a", tslGetString(w, &a, nullptr)) << "the length is optional";
+}
+
+// Text fetched again after an input-method overflow is cut to the buffer
+// without splitting a two-byte character.
+TEST(KeyInputText, OverlongTextIsCutAtACharacterBoundary)
+{
+    std::string old = setlocale(LC_ALL, nullptr);
+    if (!setlocale(LC_ALL, "ja_JP.EUC-JP"))
+        GTEST_SKIP() << "ja_JP.EUC-JP locale not available";
+    const std::string kana = "\xa4\xa2";
+    std::string split = std::string(4998, 'a') + kana;
+    EXPECT_EQ(4998, keyinput_whole_chars(split.data(), split.size(), 4999));
+    std::string fits = std::string(4997, 'a') + kana;
+    EXPECT_EQ(4999, keyinput_whole_chars(fits.data(), fits.size(), 4999));
+    std::string wide;
+    for (int i = 0; i < 3000; i++)
+        wide += kana;
+    EXPECT_EQ(4998, keyinput_whole_chars(wide.data(), wide.size(), 4999));
+    EXPECT_EQ(0, keyinput_whole_chars(wide.data(), 0, 4999));
+    // A lone lead byte at the end is taken as one byte, not read past.
+    std::string lone = "ab\xa4";
+    EXPECT_EQ(3, keyinput_whole_chars(lone.data(), lone.size(), 4999));
+    setlocale(LC_ALL, old.c_str());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/keyinput_private.h"
 #include "tessel.h"
 
 // The text buffer holds at most this many bytes and a terminator.
@@ -35,9 +36,7 @@ KeySym tslGetKey(TslWindow* window, XEvent* event)
     return XLookupKeysym(&event->xkey, tslGetShiftState(&event->xkey));
 }
 
-// Length of the longest prefix of text, at most limit bytes, that ends on a
-// character boundary of the current locale.
-static int whole_chars_prefix(const char* text, size_t length, size_t limit)
+int keyinput_whole_chars(const char* text, size_t length, size_t limit)
 {
     size_t pos = 0;
     mblen(nullptr, 0);
@@ -64,7 +63,7 @@ static int lookup_after_overflow(XIC ic, XKeyEvent* key, int needed)
     int got = XmbLookupString(ic, key, big.data(), needed, &keysym, &status);
     if (got <= 0 || got > needed || (status != XLookupChars && status != XLookupBoth))
         return 0;
-    int keep = whole_chars_prefix(big.data(), (size_t)got, (size_t)kTextLimit);
+    int keep = keyinput_whole_chars(big.data(), (size_t)got, (size_t)kTextLimit);
     memcpy(s_text, big.data(), (size_t)keep);
     return keep;
 }
