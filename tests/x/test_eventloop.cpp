@@ -134,7 +134,9 @@ int ModalIdle(TslWindow*)
     s.pass++;
     if (s.pass == 2) {
         s.mainBelowAtStart = StackPos(d, s.modal->xwin) < StackPos(d, s.main->xwin);
-        XTestFakeMotionEvent(d, 0, 60, 60, CurrentTime);
+        // Tests running beside this one may have windows on the display.
+        XRaiseWindow(d, s.main->xwin);
+        XTestFakeMotionEvent(d, 0, 760 + 60, 560 + 60, CurrentTime);
         XTestFakeButtonEvent(d, 1, True, CurrentTime);
         XTestFakeButtonEvent(d, 1, False, CurrentTime);
     } else if (s.pass == 8) {
@@ -161,9 +163,9 @@ int ModalIdle(TslWindow*)
 TEST_F(EventLoop, ModalLoopRaisesOnClickRepaintsOthersAndEndsOnClose)
 {
     g_tessel.interval = 5;
-    TslWindow* modal = tslCreateWindow(display, nullptr, tslPos(300, 200), tslSize(200, 150), 0,
+    TslWindow* modal = tslCreateWindow(display, nullptr, tslPos(1060, 760), tslSize(200, 150), 0,
                                        "modal", nullptr);
-    TslWindow* main = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(400, 300), 0, "main",
+    TslWindow* main = tslCreateWindow(display, nullptr, tslPos(760, 560), tslSize(400, 300), 0, "main",
                                       CountingProc);
     ASSERT_TRUE(modal && main);
     tslSetRedrawBuffer(main, 1);

@@ -215,7 +215,10 @@ int TypeKeys(TslWindow*)
 {
     TypingScript& t = *g_typing;
     t.pass++;
-    if (t.pass == 3) {
+    // Other test programs may share the display and take the focus: type
+    // again, with the focus set again, until the text arrives.
+    if (t.pass % 30 == 3) {
+        XSetInputFocus(t.display, t.w->xwin, RevertToParent, CurrentTime);
         const KeySym keys[] = {XK_a, XK_b};
         for (KeySym k : keys) {
             KeyCode code = XKeysymToKeycode(t.display, k);
@@ -318,6 +321,10 @@ TEST_F(Xim, ServerGoingAwayIsNoticedByTheLoop)
     ASSERT_EQ(1, tslAttachIM(w, nullptr));
 
     StopUim();
+    for (int i = 0; i < 100 && UimRegistered(display); i++)
+        usleep(10000);
+    if (UimRegistered(display))
+        GTEST_SKIP() << "another uim-xim serves this display";
     g_waitPasses = 0;
     g_tessel.interval = 10;
     tslSetIdolingCallback(w, UntilServerGone);
