@@ -439,6 +439,33 @@ TEST_F(EventLoop, TimerReachesOnlyWindowsThatAskedForIt)
     EXPECT_EQ(2, g_counts.timer);
 }
 
+// The hook repaints from the redraw buffer at every screen depth.
+void HookRepaintsFromBuffer(const char* envVar)
+{
+    Display* d = xenv_open(envVar);
+    if (!d)
+        GTEST_SKIP() << envVar << " not set";
+    TslWindow* w = tslCreateWindow(d, nullptr, tslPos(40, 40), tslSize(60, 40), 0, "deep", nullptr);
+    ASSERT_TRUE(w);
+    xenv_wait_mapped(d, w->xwin);
+    xenv_pump(d, 40);
+    unsigned long mark = g_tessel.colors[4];
+    XSetForeground(d, w->gc, mark);
+    XFillRectangle(d, w->redrawPixmap, w->gc, 0, 0, 60, 40);
+    XSetForeground(d, w->gc, w->backPixel);
+    XClearArea(d, w->xwin, 0, 0, 0, 0, True);
+    XSync(d, False);
+    while (XPending(d))
+        tslHookEvent(d, nullptr);
+    XSync(d, False);
+    EXPECT_EQ(mark, xenv_pixel(d, w->xwin, 30, 20));
+    tslDestroyWindow(d, w);
+    xenv_close();
+}
+
+TEST(EventLoopDepth, HookRepaintsAt16Bits) { HookRepaintsFromBuffer("TSL_DISPLAY_16"); }
+TEST(EventLoopDepth, HookRepaintsAt8Bits) { HookRepaintsFromBuffer("TSL_DISPLAY_8"); }
+
 // ---- placement --------------------------------------------------------------
 
 void Geometry(Display* d, Window w, int* x, int* y)
