@@ -41,6 +41,21 @@ int CountingProc(Display*, TslWindow* w, XEvent* ev)
     return w->status;
 }
 
+// Position of xwin among the root's children, bottom first.
+int StackPos(Display* d, Window xwin)
+{
+    Window root, parent, *children = nullptr;
+    unsigned int n = 0;
+    XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n);
+    int found = -1;
+    for (unsigned int i = 0; i < n; i++)
+        if (children[i] == xwin)
+            found = (int)i;
+    if (children)
+        XFree(children);
+    return found;
+}
+
 class EventLoop : public ::testing::Test {
 protected:
     void SetUp() override
@@ -79,23 +94,15 @@ protected:
         g_counts = Counts();
     }
 
-    // Position of xwin among the root's children, bottom first.
-    int StackIndex(Window xwin)
-    {
-        Window root, parent, *children = nullptr;
-        unsigned int n = 0;
-        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &n);
-        int found = -1;
-        for (unsigned int i = 0; i < n; i++)
-            if (children[i] == xwin)
-                found = (int)i;
-        if (children)
-            XFree(children);
-        return found;
-    }
+    int StackIndex(Window xwin);
 
     Display* display = nullptr;
 };
+
+int EventLoop::StackIndex(Window xwin)
+{
+    return StackPos(display, xwin);
+}
 
 // ---- modal loop -----------------------------------------------------------
 
@@ -111,20 +118,6 @@ struct ModalScript {
     int buttonsSeenByMain = -1;
 };
 ModalScript* g_script = nullptr;
-
-int StackPos(Display* d, Window xwin)
-{
-    Window root, parent, *children = nullptr;
-    unsigned int n = 0;
-    XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n);
-    int found = -1;
-    for (unsigned int i = 0; i < n; i++)
-        if (children[i] == xwin)
-            found = (int)i;
-    if (children)
-        XFree(children);
-    return found;
-}
 
 // Drives the user's side of the modal loop from its idle step.
 int ModalIdle(TslWindow*)
