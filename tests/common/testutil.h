@@ -1,0 +1,197 @@
+// Helpers shared by unit and X tests: whole-file bytes, temporary folders
+// and HOME, captured standard error, open descriptors, and builders for
+// bitmap files and djpeg's PNM output.
+#ifndef TSL_TEST_UTIL_H
+#define TSL_TEST_UTIL_H
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tu {
+
+inline std::string read_file(const std::string& path)
+{
+    std::string out;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f)
+        return out;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+        out.append(buf, n);
+    fclose(f);
+    return out;
+}
+
+template <class Bytes>
+inline std::string write_file(const std::string& path, const Bytes& bytes)
+{
+    FILE* f = fopen(path.c_str(), "wb");
+    if (f) {
+        if (!bytes.empty())
+            fwrite(&bytes[0], 1, bytes.size(), f);
+        fclose(f);
+    }
+    return path;
+}
+
+inline std::string tempdir()
+{
+    char tmpl[] = "/tmp/tsltest.XXXXXX";
+    return mkdtemp(tmpl) ? std::string(tmpl) : std::string();
+}
+
+inline void rmtree(const std::string& path)
+{
+    if (path.rfind("/tmp/tsltest.", 0) != 0)
+        return;
+    std::string cmd = "chmod -R u+rwx '" + path + "' 2>/dev/null; rm -rf '" + path + "'";
+    if (system(cmd.c_str()) != 0)
+        return;
+}
+
+// A fresh folder removed with its contents when the owner goes.
+struct TempDir {
+    std::string path = tempdir();
+    ~TempDir() { rmtree(path); }
+    std::string operator/(const std::string& name) const { return path + "/" + name; }
+};
+
+// HOME pointed at a fresh folder for the owner's lifetime.
+struct TempHome : TempDir {
+    std::string saved;
+    bool had;
+    TempHome() : had(getenv("HOME") != nullptr)
+    {
+        if (had)
+            saved = getenv("HOME");
+        setenv("HOME", path.c_str(), 1);
+    }
+    ~TempHome()
+    {
+        if (had)
+            setenv("HOME", saved.c_str(), 1);
+        else
+            unsetenv("HOME");
+    }
+};
+
+// What f writes to standard error.
+template <class F>
+inline std::string stderr_of(F&& f)
+{
+    testing::internal::CaptureStderr();
+    f();
+    return testing::internal::GetCapturedStderr();
+}
+
+inline bool starts_with(const std::string& s, const std::string& head)
+{
+    return s.rfind(head, 0) == 0;
+}
+
+inline int open_fds()
+{
+    int n = 0;
+    DIR* d = opendir("/proc/self/fd");
+    while (d && readdir(d))
+        n++;
+    if (d)
+        closedir(d);
+    return n;
+}
+
+inline void put16(std::vector<uint8_t>& b, size_t at, uint32_t v)
+{
+    b[at] = (uint8_t)v;
+    b[at + 1] = (uint8_t)(v >> 8);
+}
+
+inline void put32(std::vector<uint8_t>& b, size_t at, uint32_t v)
+{
+    for (int i = 0; i < 4; i++)
+        b[at + i] = (uint8_t)(v >> (8 * i));
+}
+
+struct Rgb {
+    uint8_t r, g, b;
+};
+
+// Bitmap file bytes; value(x, y) gives a palette index or 0xRRGGBB for the
+// picture's row y counted from the top.  colorsUsed < 0 stores the palette size.
+inline std::vector<uint8_t> make_bmp(int w, int h, int bits, const std::vector<Rgb>& palette,
+                                     const std::function<uint32_t(int, int)>& value,
+                                     uint32_t infoSize = 40, long colorsUsed = -1)
+{
+    size_t palOff = 14 + infoSize;
+    size_t dataOff = palOff + 4 * palette.size();
+    size_t rb = ((size_t)w * bits + 31) / 32 * 4;
+    std::vector<uint8_t> b(dataOff + rb * h, 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(b, 2, (uint32_t)b.size());
+    put32(b, 10, (uint32_t)dataOff);
+    put32(b, 14, infoSize);
+    put32(b, 18, (uint32_t)w);
+    put32(b, 22, (uint32_t)h);
+    put16(b, 26, 1);
+    put16(b, 28, (uint32_t)bits);
+    put32(b, 46, (uint32_t)(colorsUsed < 0 ? (long)palette.size() : colorsUsed));
+    for (size_t i = 0; i < palette.size(); i++) {
+        b[palOff + 4 * i] = palette[i].b;
+        b[palOff + 4 * i + 1] = palette[i].g;
+        b[palOff + 4 * i + 2] = palette[i].r;
+    }
+    for (int y = 0; y < h; y++) {
+        uint8_t* row = &b[dataOff + rb * (size_t)(h - 1 - y)];
+        for (int x = 0; x < w; x++) {
+            uint32_t v = value(x, y);
+            if (bits == 1)
+                row[x / 8] |= (uint8_t)((v & 1) << (7 - x % 8));
+            else if (bits == 4)
+                row[x / 2] |= (uint8_t)((v & 15) << (x % 2 ? 0 : 4));
+            else if (bits == 8)
+                row[x] = (uint8_t)v;
+            else
+                row[3 * x] = (uint8_t)v, row[3 * x + 1] = (uint8_t)(v >> 8), row[3 * x + 2] = (uint8_t)(v >> 16);
+        }
+    }
+    return b;
+}
+
+// Pixels of a binary PPM or PGM as written by djpeg, always as RGB triples.
+inline std::vector<uint8_t> read_pnm_rgb(const std::string& path, int* width = nullptr, int* height = nullptr)
+{
+    std::vector<uint8_t> rgb;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f)
+        return rgb;
+    char magic[3] = {};
+    int w = 0, h = 0, maxval = 0;
+    if (fscanf(f, "%2s %d %d %d", magic, &w, &h, &maxval) == 4 && fgetc(f) != EOF && w > 0 && h > 0) {
+        int channels = magic[1] == '6' ? 3 : 1;
+        std::vector<uint8_t> px((size_t)w * h * channels);
+        if (fread(px.data(), 1, px.size(), f) == px.size())
+            for (size_t i = 0; i < px.size(); i += channels)
+                for (int c = 0; c < 3; c++)
+                    rgb.push_back(px[i + (channels == 3 ? c : 0)]);
+    }
+    fclose(f);
+    if (width)
+        *width = w;
+    if (height)
+        *height = h;
+    return rgb;
+}
+
+}  // namespace tu
+
+#endif
