@@ -1,7 +1,12 @@
-// Band-wise pixmap upload.  One XPutImage per band of rows instead of a
-// request per pixel; the band is small, so a picture never needs a second
-// full-size copy on the client.
+// Band-wise pixmap upload.  One put per band of rows instead of a request
+// per pixel; the bands are small, so a picture never needs a second
+// full-size copy on the client.  A local server reads the bands from two
+// shared segments in turn, so the pixels never cross the socket.
 #include "image/image_upload.h"
+
+#include <poll.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +17,18 @@
 // Below the socket's send buffer, so a band is written without waiting and
 // the next one is decoded while the server stores this one.
 static const size_t BAND_BYTES = 128u << 10;
+// Shared bands: large enough that the per-band round trip is lost in the
+// copy, small enough to stay in cache while the server reads it.
+static const size_t SHM_BAND_BYTES = 2u << 20;
+// How long to wait for a put's completion before falling back to a sync.
+static const int SHM_WAIT_MS = 250;
+
+static bool s_forceSocket = false;
+
+void image_upload_force_socket(bool on)
+{
+    s_forceSocket = on;
+}
 
 static int host_byte_order()
 {
@@ -51,7 +68,103 @@ static bool create_pixmap(ImageUpload* up)
     return false;
 }
 
-static bool create_band(ImageUpload* up)
+static size_t rows_for(size_t bytes, size_t line, int height)
+{
+    size_t rows = line ? bytes / line : 1;
+    if (rows < 1)
+        rows = 1;
+    if (rows > (size_t)height)
+        rows = (size_t)height;
+    return rows;
+}
+
+// Packs the row layout the fill code relies on once the band exists.
+static void adopt_band(ImageUpload* up, XImage* img, size_t rows)
+{
+    up->direct = img->bits_per_pixel == 32;
+    if (!up->direct)
+        up->scratch.assign((size_t)up->width, 0);
+    up->band = img;
+    up->bandRows = (int)rows;
+}
+
+static void release_shm_band(ImageShmBand* b)
+{
+    if (b->segment.shmaddr && b->segment.shmaddr != (char*)-1)
+        shmdt(b->segment.shmaddr);
+    if (b->image) {
+        b->image->data = nullptr;  // the segment, not malloc memory
+        XDestroyImage(b->image);
+    }
+    *b = ImageShmBand();
+}
+
+// A shared band of rows x width; false (nothing left behind) when the
+// kernel or the server refuses the segment.
+static bool create_shm_band(ImageUpload* up, ImageShmBand* b, size_t rows)
+{
+    Display* d = up->display;
+    b->image = XShmCreateImage(d, DefaultVisual(d, 0), (unsigned)DefaultDepth(d, 0), ZPixmap, nullptr,
+                               &b->segment, (unsigned)up->width, (unsigned)rows);
+    if (!b->image)
+        return false;
+    uint64_t bytes = (uint64_t)b->image->bytes_per_line * (uint64_t)rows;
+    b->segment.shmid = shmget(IPC_PRIVATE, (size_t)bytes, IPC_CREAT | 0600);
+    if (b->segment.shmid < 0) {
+        release_shm_band(b);
+        return false;
+    }
+    b->segment.shmaddr = static_cast<char*>(shmat(b->segment.shmid, nullptr, 0));
+    if (b->segment.shmaddr == (char*)-1) {
+        shmctl(b->segment.shmid, IPC_RMID, nullptr);
+        release_shm_band(b);
+        return false;
+    }
+    b->image->data = b->segment.shmaddr;
+    b->segment.readOnly = True;
+    // A remote server cannot reach the segment and answers with an error.
+    xerr_trap_begin(d);
+    Status sent = XShmAttach(d, &b->segment);
+    int error = xerr_trap_end(d);
+    // Gone as soon as both sides detach, even if the process dies first.
+    shmctl(b->segment.shmid, IPC_RMID, nullptr);
+    if (!sent || error) {
+        release_shm_band(b);
+        return false;
+    }
+    b->attached = true;
+    return true;
+}
+
+static bool create_shm_bands(ImageUpload* up)
+{
+    Display* d = up->display;
+    int major, minor;
+    Bool pixmaps;
+    if (s_forceSocket || !XShmQueryVersion(d, &major, &minor, &pixmaps))
+        return false;
+    if (ImageByteOrder(d) != host_byte_order())
+        return false;  // the fill code writes native values the server reads as they are
+    XImage* probe = XCreateImage(d, DefaultVisual(d, 0), (unsigned)DefaultDepth(d, 0), ZPixmap, 0,
+                                 nullptr, (unsigned)up->width, 1, 32, 0);
+    if (!probe)
+        return false;
+    size_t rows = rows_for(SHM_BAND_BYTES, (size_t)probe->bytes_per_line, up->height);
+    XDestroyImage(probe);
+    for (ImageShmBand& b : up->shmBands) {
+        if (!create_shm_band(up, &b, rows)) {
+            image_upload_end(up, true);
+            return false;
+        }
+    }
+    up->shm = true;
+    up->shmEventBase = XShmGetEventBase(d);
+    up->shmCurrent = 0;
+    adopt_band(up, up->shmBands[0].image, rows);
+    return true;
+}
+
+static bool create_socket_band(ImageUpload* up)
 {
     Display* d = up->display;
     int depth = DefaultDepth(d, 0);
@@ -60,11 +173,7 @@ static bool create_band(ImageUpload* up)
     if (!img)
         return false;
     size_t line = (size_t)img->bytes_per_line;
-    size_t rows = line ? BAND_BYTES / line : 1;
-    if (rows < 1)
-        rows = 1;
-    if (rows > (size_t)up->height)
-        rows = (size_t)up->height;
+    size_t rows = rows_for(BAND_BYTES, line, up->height);
     img->height = (int)rows;
     img->data = static_cast<char*>(calloc(rows, line));
     if (!img->data) {
@@ -76,11 +185,7 @@ static bool create_band(ImageUpload* up)
         // Written with native stores; Xlib swaps for a server of the other order.
         img->byte_order = host_byte_order();
     }
-    up->direct = bpp == 32;
-    if (!up->direct)
-        up->scratch.assign((size_t)up->width, 0);
-    up->band = img;
-    up->bandRows = (int)rows;
+    adopt_band(up, img, rows);
     return true;
 }
 
@@ -93,7 +198,7 @@ int image_upload_begin(ImageUpload* up, Display* display, int width, int height)
         fprintf(stderr, "Error: Load Image - Can't create pixmap.\n");
         return 0;
     }
-    if (!create_band(up)) {
+    if (!create_shm_bands(up) && !create_socket_band(up)) {
         fprintf(stderr, "Error: Can't allocate memory.\n");
         image_upload_end(up, false);
         return 0;
@@ -144,14 +249,75 @@ static void store_scratch(ImageUpload* up)
     }
 }
 
+struct CompletionMatch {
+    int type;
+    Pixmap pixmap;
+};
+
+static Bool is_completion(Display*, XEvent* event, XPointer arg)
+{
+    const CompletionMatch* m = reinterpret_cast<const CompletionMatch*>(arg);
+    return event->type == m->type &&
+           reinterpret_cast<XShmCompletionEvent*>(event)->drawable == m->pixmap;
+}
+
+// Takes this upload's completion notices off the queue; they mean nothing
+// to any window.
+static void drop_completions(ImageUpload* up)
+{
+    CompletionMatch m = {up->shmEventBase + ShmCompletion, up->pixmap};
+    XEvent event;
+    while (XCheckIfEvent(up->display, &event, is_completion, reinterpret_cast<XPointer>(&m))) {
+    }
+}
+
+// Returns once the server has read the band's segment.  Any event, reply or
+// error for a later request proves it, so a completion notice taken by the
+// event hook still counts; a server that says nothing gets a sync.
+static void wait_band(ImageUpload* up, ImageShmBand* b)
+{
+    Display* d = up->display;
+    while (b->busy && LastKnownRequestProcessed(d) < b->putSerial) {
+        drop_completions(up);
+        if (LastKnownRequestProcessed(d) >= b->putSerial)
+            break;
+        pollfd p = {ConnectionNumber(d), POLLIN, 0};
+        if (poll(&p, 1, SHM_WAIT_MS) <= 0) {
+            XSync(d, False);
+            break;
+        }
+    }
+    b->busy = false;
+}
+
+static void put_band(ImageUpload* up, int srcY, int dstY)
+{
+    Display* d = up->display;
+    if (!up->shm) {
+        XPutImage(d, up->pixmap, up->gc, up->band, 0, srcY, 0, dstY, (unsigned)up->width,
+                  (unsigned)up->filled);
+        return;
+    }
+    ImageShmBand* b = &up->shmBands[up->shmCurrent];
+    b->putSerial = NextRequest(d);
+    XShmPutImage(d, up->pixmap, up->gc, up->band, 0, srcY, 0, dstY, (unsigned)up->width,
+                 (unsigned)up->filled, True);
+    b->busy = true;
+    XFlush(d);
+    // Fill the other band while the server copies this one.
+    up->shmCurrent ^= 1;
+    ImageShmBand* next = &up->shmBands[up->shmCurrent];
+    wait_band(up, next);
+    up->band = next->image;
+}
+
 static void send_band(ImageUpload* up)
 {
     if (up->filled == 0)
         return;
     int srcY = up->bottomUp ? up->bandRows - up->filled : 0;
     int dstY = up->bottomUp ? up->height - up->sent - up->filled : up->sent;
-    XPutImage(up->display, up->pixmap, up->gc, up->band, 0, srcY, 0, dstY, (unsigned)up->width,
-              (unsigned)up->filled);
+    put_band(up, srcY, dstY);
     up->sent += up->filled;
     up->filled = 0;
     // Keep the application answering events during long loads.
@@ -176,12 +342,33 @@ int image_upload_finish(ImageUpload* up)
     return up->sent == up->height ? 1 : 0;
 }
 
+// Detaches and frees the shared bands once the server is done with them.
+static void end_shm(ImageUpload* up)
+{
+    Display* d = up->display;
+    bool any = false;
+    for (ImageShmBand& b : up->shmBands)
+        any = any || b.attached;
+    if (any && d) {
+        xerr_trap_begin(d);
+        for (ImageShmBand& b : up->shmBands)
+            if (b.attached)
+                XShmDetach(d, &b.segment);
+        xerr_trap_end(d);  // syncs: every put and detach has been handled
+        if (up->pixmap)
+            drop_completions(up);
+    }
+    for (ImageShmBand& b : up->shmBands)
+        release_shm_band(&b);
+}
+
 void image_upload_end(ImageUpload* up, bool keep)
 {
-    if (up->band) {
+    if (up->band && !up->shm)
         XDestroyImage(up->band);  // frees the band's data too
-        up->band = nullptr;
-    }
+    end_shm(up);
+    up->shm = false;
+    up->band = nullptr;
     up->scratch.clear();
     if (keep || !up->display)
         return;

@@ -1,5 +1,6 @@
-// Sends pixel rows to a new pixmap in bands of rows with XPutImage, letting
-// pending events through between bands.
+// Sends pixel rows to a new pixmap in bands of rows, through shared memory
+// when the server offers it and over the socket with XPutImage otherwise,
+// letting pending events through between bands.
 #ifndef TSL_IMAGE_IMAGE_UPLOAD_H
 #define TSL_IMAGE_IMAGE_UPLOAD_H
 
@@ -8,11 +9,22 @@
 
 #include "tessel.h"
 
+#include <X11/extensions/XShm.h>
+
+// One shared band: the server copies it while the client fills the other.
+struct ImageShmBand {
+    XImage* image = nullptr;
+    XShmSegmentInfo segment = {};
+    bool attached = false;       // the server has the segment
+    bool busy = false;           // a put from it may still be running
+    unsigned long putSerial = 0; // request number of that put
+};
+
 struct ImageUpload {
     Display* display = nullptr;
     Pixmap pixmap = 0;
     GC gc = nullptr;
-    XImage* band = nullptr;
+    XImage* band = nullptr;     // band being filled (a shared one in shm mode)
     int width = 0;
     int height = 0;
     int bandRows = 0;   // rows per band
@@ -21,6 +33,10 @@ struct ImageUpload {
     bool direct = false;              // rows are written straight into the band
     bool bottomUp = false;            // rows arrive from the bottom row upward
     std::vector<uint32_t> scratch;    // row for bands of other pixel sizes
+    bool shm = false;                 // bands go through shared memory
+    int shmEventBase = 0;
+    int shmCurrent = 0;               // index of the band being filled
+    ImageShmBand shmBands[2];
 };
 
 // Creates the pixmap (default depth of screen 0), the image GC (GXcopy,
@@ -41,7 +57,12 @@ void image_upload_commit(ImageUpload* up);
 // Sends what is left.  Returns 1 when every row was committed, else 0.
 int image_upload_finish(ImageUpload* up);
 
-// Frees the band, and the pixmap and GC unless keep (then the caller owns them).
+// Frees the bands (detaching shared segments), and the pixmap and GC unless
+// keep (then the caller owns them).
 void image_upload_end(ImageUpload* up, bool keep);
+
+// When set, later uploads use the socket even where shared memory works
+// (as on a remote display).
+void image_upload_force_socket(bool on);
 
 #endif
