@@ -1,24 +1,16 @@
 // Event loop against Xvfb: modal loops, the end of a pass, the hook for long
 // computations, the timer tick and window placement.
-#include <gtest/gtest.h>
+#include "xfixture.h"
+
 #include <X11/extensions/XTest.h>
 
-#include <algorithm>
-#include <vector>
-
 #include "core/window_private.h"
-#include "xenv.h"
 
 namespace {
 
 struct Counts {
-    int expose = 0;
-    int buttons = 0;
-    int keys = 0;
-    int client = 0;
-    int timer = 0;
+    int expose = 0, buttons = 0, keys = 0, client = 0, timer = 0;
 };
-
 Counts g_counts;
 Atom g_closeAtom = 0;
 
@@ -30,90 +22,53 @@ int CountingProc(Display*, TslWindow* w, XEvent* ev)
     case Expose: g_counts.expose++; break;
     case ButtonPress: g_counts.buttons++; break;
     case KeyPress: g_counts.keys++; break;
+    case TSLM_TIMER: g_counts.timer++; break;
     case ClientMessage:
         g_counts.client++;
-        if (g_closeAtom && (Atom)ev->xclient.data.l[0] == g_closeAtom)
+        if ((Atom)ev->xclient.data.l[0] == g_closeAtom)
             return TSLR_CLOSE;
         break;
-    case TSLM_TIMER: g_counts.timer++; break;
     default: break;
     }
     return w->status;
 }
 
-// Position of xwin among the root's children, bottom first.
-int StackPos(Display* d, Window xwin)
-{
-    Window root, parent, *children = nullptr;
-    unsigned int n = 0;
-    XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n);
-    int found = -1;
-    for (unsigned int i = 0; i < n; i++)
-        if (children[i] == xwin)
-            found = (int)i;
-    if (children)
-        XFree(children);
-    return found;
-}
-
-class EventLoop : public ::testing::Test {
+class EventLoop : public XTest {
 protected:
     void SetUp() override
     {
-        display = xenv_open();
-        if (!display)
-            GTEST_SKIP() << "no display";
+        XTest::SetUp();
+        if (!d)
+            return;
         g_counts = Counts();
-        g_closeAtom = XInternAtom(display, "TSL_TEST_CLOSE", False);
+        g_closeAtom = XInternAtom(d, "TSL_TEST_CLOSE", False);
+        g_tessel.interval = 5;
     }
     void TearDown() override
     {
-        if (!display)
-            return;
-        while (tslGetTotalWindows() > 0)
-            tslDestroyWindow(display, tslGetWindowFromIndex(0));
         tslSetDebugCallback(nullptr);
-        xenv_close();
+        XTest::TearDown();
     }
-
-    void SendClient(TslWindow* w, Atom type, long value)
+    TslWindow* make(TslWindow* parent, int x, int y, int w, int h, TslWndProc proc = CountingProc)
     {
-        XEvent ev{};
-        ev.xclient.type = ClientMessage;
-        ev.xclient.window = w->xwin;
-        ev.xclient.message_type = type;
-        ev.xclient.format = 32;
-        ev.xclient.data.l[0] = value;
-        XSendEvent(display, w->xwin, False, 0, &ev);
+        TslWindow* win = tslCreateWindow(d, parent, tslPos(x, y), tslSize(w, h), 0, "w", proc);
+        EXPECT_NE(win, nullptr);
+        return win;
     }
-
-    // Drops what window creation queued so each case starts from an empty queue.
-    void Settle()
+    // Waits for the window and drops what creation queued.
+    void settle(TslWindow* w)
     {
-        xenv_pump(display, 60);
+        xenv_wait_mapped(d, w->xwin);
+        xenv_pump(d, 60);
         g_counts = Counts();
     }
-
-    int StackIndex(Window xwin);
-
-    Display* display = nullptr;
 };
 
-int EventLoop::StackIndex(Window xwin)
-{
-    return StackPos(display, xwin);
-}
-
-// ---- modal loop -----------------------------------------------------------
-
 struct ModalScript {
-    Display* display;
-    TslWindow* main;
-    TslWindow* modal;
-    unsigned long paint;
+    Display* d;
+    TslWindow *main, *modal;
     int pass = 0;
-    int mainBelowAtStart = 0;
-    int modalAboveAfterClick = 0;
+    bool mainBelowAtStart = false, modalAboveAfterClick = false;
     unsigned long exposedPixel = 0;
     int buttonsSeenByMain = -1;
 };
@@ -123,308 +78,194 @@ ModalScript* g_script = nullptr;
 int ModalIdle(TslWindow*)
 {
     ModalScript& s = *g_script;
-    Display* d = s.display;
     s.pass++;
     if (s.pass == 2) {
-        s.mainBelowAtStart = StackPos(d, s.modal->xwin) < StackPos(d, s.main->xwin);
-        // Tests running beside this one may have windows on the display.
-        XRaiseWindow(d, s.main->xwin);
-        XTestFakeMotionEvent(d, 0, 760 + 60, 560 + 60, CurrentTime);
-        XTestFakeButtonEvent(d, 1, True, CurrentTime);
-        XTestFakeButtonEvent(d, 1, False, CurrentTime);
+        s.mainBelowAtStart = xenv_stack_pos(s.d, s.modal->xwin) < xenv_stack_pos(s.d, s.main->xwin);
+        XRaiseWindow(s.d, s.main->xwin);  // other tests may have windows on the display
+        XTestFakeMotionEvent(s.d, 0, 760 + 60, 560 + 60, CurrentTime);
+        XTestFakeButtonEvent(s.d, 1, True, CurrentTime);
+        XTestFakeButtonEvent(s.d, 1, False, CurrentTime);
     } else if (s.pass == 8) {
-        s.modalAboveAfterClick = StackPos(d, s.modal->xwin) > StackPos(d, s.main->xwin);
+        s.modalAboveAfterClick = xenv_stack_pos(s.d, s.modal->xwin) > xenv_stack_pos(s.d, s.main->xwin);
         // Windows keep a backing store, so uncovering does not expose them;
         // clearing with exposures does, and leaves the background until repainted.
-        XClearArea(d, s.main->xwin, 0, 0, 0, 0, True);
+        XClearArea(s.d, s.main->xwin, 0, 0, 0, 0, True);
     } else if (s.pass == 14) {
-        s.exposedPixel = xenv_pixel(d, s.main->xwin, 50, 50);
+        s.exposedPixel = xenv_pixel(s.d, s.main->xwin, 50, 50);
         s.buttonsSeenByMain = g_counts.buttons;
-        XEvent ev{};
-        ev.xclient.type = ClientMessage;
-        ev.xclient.window = s.modal->xwin;
-        ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-        ev.xclient.format = 32;
-        ev.xclient.data.l[0] = (long)s.modal->wmDeleteAtom;
-        XSendEvent(d, s.modal->xwin, False, 0, &ev);
+        xenv_send_close(s.d, s.modal);
     } else if (s.pass > 300) {
         return TSLR_CLOSE;
     }
     return TSLR_OK;
 }
 
+int CloseOnKey(Display*, TslWindow* w, XEvent* ev)
+{
+    return ev->type == KeyPress && ev->xany.window == w->xwin ? TSLR_CLOSE : w->status;
+}
+
+int g_idleCalls = 0, g_debugEvents = 0;
+int g_keyCalls = 0;
+KeySym g_keyLast = 0;
+TslWindow* g_keyTarget = nullptr;
+
+}  // namespace
+
 TEST_F(EventLoop, ModalLoopRaisesOnClickRepaintsOthersAndEndsOnClose)
 {
-    g_tessel.interval = 5;
-    TslWindow* modal = tslCreateWindow(display, nullptr, tslPos(1060, 760), tslSize(200, 150), 0,
-                                       "modal", nullptr);
-    TslWindow* main = tslCreateWindow(display, nullptr, tslPos(760, 560), tslSize(400, 300), 0, "main",
-                                      CountingProc);
-    ASSERT_TRUE(modal && main);
+    TslWindow* modal = make(nullptr, 1060, 760, 200, 150, nullptr);
+    TslWindow* main = make(nullptr, 760, 560, 400, 300);
     tslSetRedrawBuffer(main, 1);
-    xenv_wait_mapped(display, main->xwin);
-    xenv_wait_mapped(display, modal->xwin);
-    Settle();
-
+    xenv_wait_mapped(d, modal->xwin);
+    settle(main);
     // Paint the main window's buffer only; the screen gets it through Expose.
     unsigned long red = g_tessel.colors[2];
-    XSetForeground(display, main->gc, red);
-    XFillRectangle(display, main->redrawPixmap, main->gc, 0, 0, 400, 300);
-    XSetForeground(display, main->gc, main->backPixel);
+    xenv_fill(d, main->redrawPixmap, red, 0, 0, 400, 300);
 
-    ModalScript script{display, main, modal, red};
+    ModalScript script{d, main, modal};
     g_script = &script;
     tslSetIdolingCallback(modal, ModalIdle);
-    EXPECT_EQ(1, tslMainLoop(display, modal));
+    EXPECT_EQ(1, tslMainLoop(d, modal));
     g_script = nullptr;
-
     EXPECT_LT(script.pass, 300) << "loop did not end on WM_DELETE_WINDOW";
     EXPECT_TRUE(script.mainBelowAtStart);
     EXPECT_TRUE(script.modalAboveAfterClick);
     EXPECT_EQ(0, script.buttonsSeenByMain);
     EXPECT_EQ(red, script.exposedPixel);
     EXPECT_GE(g_counts.expose, 1);
+
+    // A procedure answering 130 to a key ends a modal loop too.
+    TslWindow* dlg = make(nullptr, 10, 10, 100, 80, CloseOnKey);
+    settle(dlg);
+    xenv_send_key(d, dlg->xwin, XK_Escape, 100000);
+    XSync(d, False);
+    EXPECT_EQ(1, tslMainLoop(d, dlg));
 }
 
-int CloseOnKey(Display*, TslWindow* w, XEvent* ev)
-{
-    if (ev->type == KeyPress && ev->xany.window == w->xwin)
-        return TSLR_CLOSE;
-    return w->status;
-}
-
-TEST_F(EventLoop, ModalLoopEndsWhenProcedureReturnsCloseOnKey)
-{
-    g_tessel.interval = 5;
-    TslWindow* modal = tslCreateWindow(display, nullptr, tslPos(10, 10), tslSize(100, 80), 0, "dlg",
-                                       CloseOnKey);
-    ASSERT_TRUE(modal);
-    xenv_wait_mapped(display, modal->xwin);
-    Settle();
-    XEvent ev{};
-    ev.xkey.type = KeyPress;
-    ev.xkey.display = display;
-    ev.xkey.window = modal->xwin;
-    ev.xkey.root = DefaultRootWindow(display);
-    ev.xkey.keycode = XKeysymToKeycode(display, XK_Escape);
-    ev.xkey.time = 100000;
-    XSendEvent(display, modal->xwin, False, 0, &ev);
-    XSync(display, False);
-    EXPECT_EQ(1, tslMainLoop(display, modal));
-}
-
-// ---- end of a pass ------------------------------------------------------
-
-int g_idleCalls = 0;
-int g_debugEvents = 0;
-int CountIdle(TslWindow*)
-{
-    g_idleCalls++;
-    return TSLR_OK;
-}
-void CountDebug(Display*, TslWindow* w, XEvent* ev)
-{
-    if (w && ev->type == ClientMessage)
-        g_debugEvents++;
-}
-
+// 130 ends the loop only after the pending events, idle step and timer of the pass.
 TEST_F(EventLoop, CloseTakesEffectAtTheEndOfThePass)
 {
-    TslWindow* w = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(100, 100), 0, "w",
-                                   CountingProc);
-    ASSERT_TRUE(w);
-    tslSetIdolingCallback(w, CountIdle);
+    TslWindow* w = make(nullptr, 0, 0, 100, 100);
+    tslSetIdolingCallback(w, [](TslWindow*) { return g_idleCalls++, TSLR_OK; });
     tslSetTimerEvent(w, 1);
-    tslSetDebugCallback(CountDebug);
-    xenv_wait_mapped(display, w->xwin);
-    Settle();
-    g_idleCalls = 0;
-    g_debugEvents = 0;
-
-    Atom other = XInternAtom(display, "TSL_TEST_OTHER", False);
-    SendClient(w, g_closeAtom, (long)g_closeAtom);
-    SendClient(w, other, 1);
-    SendClient(w, other, 2);
-    XSync(display, False);
-
-    EXPECT_EQ(1, tslMainLoop(display, nullptr));
+    tslSetDebugCallback([](Display*, TslWindow* win, XEvent* ev) { g_debugEvents += win && ev->type == ClientMessage; });
+    settle(w);
+    g_idleCalls = g_debugEvents = 0;
+    Atom other = XInternAtom(d, "TSL_TEST_OTHER", False);
+    xenv_send_client(d, w->xwin, g_closeAtom, (long)g_closeAtom);
+    xenv_send_client(d, w->xwin, other, 1);
+    xenv_send_client(d, w->xwin, other, 2);
+    XSync(d, False);
+    EXPECT_EQ(1, tslMainLoop(d, nullptr));
     EXPECT_EQ(3, g_counts.client);
     EXPECT_EQ(3, g_debugEvents);
     EXPECT_EQ(1, g_idleCalls);
     EXPECT_EQ(1, g_counts.timer);
+
+    TslWindow* plain = make(nullptr, 0, 0, 100, 100, nullptr);
+    settle(plain);
+    xenv_send_close(d, plain);
+    XSync(d, False);
+    EXPECT_EQ(1, tslMainLoop(d, nullptr)) << "the window manager's close ends the main loop";
 }
 
-TEST_F(EventLoop, WindowManagerCloseEndsTheMainLoop)
-{
-    TslWindow* w = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(100, 100), 0, "w", nullptr);
-    ASSERT_TRUE(w);
-    xenv_wait_mapped(display, w->xwin);
-    Settle();
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = w->xwin;
-    ev.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = (long)w->wmDeleteAtom;
-    XSendEvent(display, w->xwin, False, 0, &ev);
-    XSync(display, False);
-    EXPECT_EQ(1, tslMainLoop(display, nullptr));
-}
-
-int KeyCallbackCalls = 0;
-KeySym KeyCallbackLast = 0;
-TslWindow* KeyCallbackTarget = nullptr;
-int CloseOnSecondKey(TslWindow* target, XEvent*, KeySym key)
-{
-    KeyCallbackCalls++;
-    KeyCallbackLast = key;
-    KeyCallbackTarget = target;
-    return KeyCallbackCalls >= 2 ? TSLR_CLOSE : TSLR_OK;
-}
-
+// Keys 10 ms apart give one; the callback sees keys of its whole tree.
 TEST_F(EventLoop, KeyCallbackSeesThrottledKeysOfItsTree)
 {
     g_tessel.tenKey = 0;
-    TslWindow* top = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(200, 100), 0, "top", nullptr);
-    TslWindow* child = tslCreateWindow(display, top, tslPos(10, 10), tslSize(50, 50), 0, "child", nullptr);
-    ASSERT_TRUE(top && child);
-    tslSetKeyEventCallback(top, CloseOnSecondKey);
-    xenv_wait_mapped(display, child->xwin);
-    Settle();
-    KeyCode code = XKeysymToKeycode(display, XK_b);
-    Time times[] = {5000, 5010, 5100};
-    for (Time t : times) {
-        XEvent ev{};
-        ev.xkey.type = KeyPress;
-        ev.xkey.display = display;
-        ev.xkey.window = child->xwin;
-        ev.xkey.root = DefaultRootWindow(display);
-        ev.xkey.keycode = code;
-        ev.xkey.time = t;
-        XSendEvent(display, child->xwin, False, 0, &ev);
-    }
-    XSync(display, False);
-    EXPECT_EQ(1, tslMainLoop(display, nullptr));
-    EXPECT_EQ(2, KeyCallbackCalls);
-    EXPECT_EQ((KeySym)XK_b, KeyCallbackLast);
-    EXPECT_EQ(child, KeyCallbackTarget);
+    g_tessel.interval = 35;
+    TslWindow* top = make(nullptr, 0, 0, 200, 100, nullptr);
+    TslWindow* child = make(top, 10, 10, 50, 50, nullptr);
+    tslSetKeyEventCallback(top, [](TslWindow* target, XEvent*, KeySym key) {
+        g_keyCalls++, g_keyLast = key, g_keyTarget = target;
+        return g_keyCalls >= 2 ? TSLR_CLOSE : TSLR_OK;
+    });
+    settle(child);
+    for (Time t : {5000, 5010, 5100})
+        xenv_send_key(d, child->xwin, XK_b, t);
+    XSync(d, False);
+    EXPECT_EQ(1, tslMainLoop(d, nullptr));
+    EXPECT_EQ(2, g_keyCalls);
+    EXPECT_EQ((KeySym)XK_b, g_keyLast);
+    EXPECT_EQ(child, g_keyTarget);
 }
-
-// ---- filters ---------------------------------------------------------------
 
 TEST_F(EventLoop, CheckEventDropsForeignEventsAndKeepsToolkitOnes)
 {
-    TslWindow* w = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(100, 100), 0, "w",
-                                   CountingProc);
-    ASSERT_TRUE(w);
-    Window foreign = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 10, 10, 0, 0, 0);
-    xenv_wait_mapped(display, w->xwin);
-    Settle();
+    TslWindow* w = make(nullptr, 0, 0, 100, 100);
+    Window foreign = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
+    settle(w);
+    xenv_send_client(d, foreign, 0, 0);
+    xenv_send_client(d, w->xwin, g_closeAtom, 0);
+    XSync(d, False);
+    ASSERT_EQ(2, XPending(d));
+    EXPECT_EQ(1, tslCheckEvent(d, nullptr));
+    EXPECT_EQ(1, XPending(d));
+    EXPECT_EQ(0, tslCheckEvent(d, nullptr));
+    EXPECT_EQ(1, XPending(d));
+    XDestroyWindow(d, foreign);
 
-    XEvent ev{};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = foreign;
-    ev.xclient.format = 32;
-    XSendEvent(display, foreign, False, 0, &ev);
-    SendClient(w, g_closeAtom, 0);
-    XSync(display, False);
-    ASSERT_EQ(2, XPending(display));
-    EXPECT_EQ(1, tslCheckEvent(display, nullptr));
-    EXPECT_EQ(1, XPending(display));
-    EXPECT_EQ(0, tslCheckEvent(display, nullptr));
-    EXPECT_EQ(1, XPending(display));
-    XDestroyWindow(display, foreign);
-}
-
-TEST_F(EventLoop, CheckEventWithModalKeepsItsTreeAndDropsInputElsewhere)
-{
-    TslWindow* modal = tslCreateWindow(display, nullptr, tslPos(200, 0), tslSize(100, 100), 0, "m", nullptr);
-    TslWindow* inner = tslCreateWindow(display, modal, tslPos(5, 5), tslSize(20, 20), 0, "i", nullptr);
-    TslWindow* other = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(100, 100), 0, "o",
-                                       CountingProc);
-    ASSERT_TRUE(modal && inner && other);
-    xenv_wait_mapped(display, other->xwin);
-    Settle();
-
-    XEvent key{};
-    key.xkey.type = KeyPress;
-    key.xkey.window = other->xwin;
-    XSendEvent(display, other->xwin, False, 0, &key);
-    XClearArea(display, other->xwin, 0, 0, 10, 10, True);
-    SendClient(inner, g_closeAtom, 0);
-    XSync(display, False);
-
+    // With a modal window: its tree's events stay, input elsewhere is dropped, Expose runs.
+    TslWindow* modal = make(nullptr, 200, 0, 100, 100, nullptr);
+    TslWindow* inner = make(modal, 5, 5, 20, 20, nullptr);
+    settle(modal);
+    while (XPending(d))
+        tslCheckEvent(d, nullptr);
+    xenv_send_key(d, w->xwin, 0);
+    XClearArea(d, w->xwin, 0, 0, 10, 10, True);
+    xenv_send_client(d, inner->xwin, g_closeAtom, 0);
+    XSync(d, False);
     int consumed = 0;
-    while (XPending(display) && tslCheckEvent(display, modal) == 1)
+    while (XPending(d) && tslCheckEvent(d, modal) == 1)
         consumed++;
     EXPECT_EQ(2, consumed);
     EXPECT_EQ(0, g_counts.keys);
     EXPECT_EQ(1, g_counts.expose);
-    ASSERT_EQ(1, XPending(display));
+    ASSERT_EQ(1, XPending(d));
     XEvent next;
-    XPeekEvent(display, &next);
+    XPeekEvent(d, &next);
     EXPECT_EQ(inner->xwin, next.xany.window);
 }
 
 TEST_F(EventLoop, HookLetsExposeThroughAndDropsInput)
 {
-    TslWindow* w = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(100, 100), 0, "w",
-                                   CountingProc);
-    ASSERT_TRUE(w);
-    xenv_wait_mapped(display, w->xwin);
-    Settle();
-
-    XEvent key{};
-    key.xkey.type = KeyPress;
-    key.xkey.window = w->xwin;
-    XSendEvent(display, w->xwin, False, 0, &key);
-    XEvent button{};
-    button.xbutton.type = ButtonPress;
-    button.xbutton.window = w->xwin;
-    XSendEvent(display, w->xwin, False, 0, &button);
-    XClearArea(display, w->xwin, 0, 0, 10, 10, True);
-    XSync(display, False);
-
-    // A long computation calling the hook between steps.
-    for (int step = 0; step < 10; step++)
-        EXPECT_EQ(1, tslHookEvent(display, nullptr));
-    EXPECT_EQ(0, XPending(display));
+    TslWindow* w = make(nullptr, 0, 0, 100, 100);
+    settle(w);
+    xenv_send_key(d, w->xwin, 0);
+    xenv_send_button(d, w->xwin);
+    XClearArea(d, w->xwin, 0, 0, 10, 10, True);
+    XSync(d, False);
+    for (int step = 0; step < 10; step++)  // a long computation calling the hook between steps
+        EXPECT_EQ(1, tslHookEvent(d, nullptr));
+    EXPECT_EQ(0, XPending(d));
     EXPECT_EQ(1, g_counts.expose);
-    EXPECT_EQ(0, g_counts.keys);
-    EXPECT_EQ(0, g_counts.buttons);
+    EXPECT_EQ(0, g_counts.keys + g_counts.buttons);
 }
 
 TEST_F(EventLoop, HookWithModalDispatchesItsTreeAndRaisesOnClickElsewhere)
 {
-    TslWindow* other = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(300, 300), 0, "o", nullptr);
-    TslWindow* modal = tslCreateWindow(display, nullptr, tslPos(100, 100), tslSize(100, 100), 0, "m",
-                                       CountingProc);
-    ASSERT_TRUE(other && modal);
-    xenv_wait_mapped(display, modal->xwin);
-    XRaiseWindow(display, other->xwin);
-    Settle();
-    ASSERT_LT(StackIndex(modal->xwin), StackIndex(other->xwin));
-
-    XEvent button{};
-    button.xbutton.type = ButtonPress;
-    button.xbutton.window = other->xwin;
-    XSendEvent(display, other->xwin, False, 0, &button);
-    SendClient(modal, g_closeAtom, (long)g_closeAtom);
-    XSync(display, False);
-
-    EXPECT_EQ(1, tslHookEvent(display, modal));
-    EXPECT_EQ(TSLR_CLOSE, tslHookEvent(display, modal));
-    EXPECT_EQ(1, tslHookEvent(display, modal)) << "nothing pending";
-    XSync(display, False);
-    EXPECT_GT(StackIndex(modal->xwin), StackIndex(other->xwin));
+    TslWindow* other = make(nullptr, 0, 0, 300, 300, nullptr);
+    TslWindow* modal = make(nullptr, 100, 100, 100, 100);
+    xenv_wait_mapped(d, other->xwin);
+    XRaiseWindow(d, other->xwin);
+    settle(modal);
+    ASSERT_LT(xenv_stack_pos(d, modal->xwin), xenv_stack_pos(d, other->xwin));
+    xenv_send_button(d, other->xwin);
+    xenv_send_client(d, modal->xwin, g_closeAtom, (long)g_closeAtom);
+    XSync(d, False);
+    EXPECT_EQ(1, tslHookEvent(d, modal));
+    EXPECT_EQ(TSLR_CLOSE, tslHookEvent(d, modal));
+    EXPECT_EQ(1, tslHookEvent(d, modal)) << "nothing pending";
+    XSync(d, False);
+    EXPECT_GT(xenv_stack_pos(d, modal->xwin), xenv_stack_pos(d, other->xwin));
     EXPECT_EQ(1, g_counts.client);
 }
 
 TEST_F(EventLoop, TimerReachesOnlyWindowsThatAskedForIt)
 {
-    TslWindow* a = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(50, 50), 0, "a", CountingProc);
-    TslWindow* b = tslCreateWindow(display, nullptr, tslPos(60, 0), tslSize(50, 50), 0, "b", CountingProc);
-    ASSERT_TRUE(a && b);
+    TslWindow* a = make(nullptr, 0, 0, 50, 50);
+    make(nullptr, 60, 0, 50, 50);
     tslSetTimerEvent(a, 1);
     g_counts = Counts();
     EXPECT_EQ(1, tslTimerEvent());
@@ -433,113 +274,75 @@ TEST_F(EventLoop, TimerReachesOnlyWindowsThatAskedForIt)
 }
 
 // The hook repaints from the redraw buffer at every screen depth.
-void HookRepaintsFromBuffer(const char* envVar)
+class HookDepth : public XDepthTest {};
+TEST_P(HookDepth, RepaintsFromTheBuffer)
 {
-    Display* d = xenv_open(envVar);
-    if (!d)
-        GTEST_SKIP() << envVar << " not set";
     TslWindow* w = tslCreateWindow(d, nullptr, tslPos(40, 40), tslSize(60, 40), 0, "deep", nullptr);
     ASSERT_TRUE(w);
     xenv_wait_mapped(d, w->xwin);
     xenv_pump(d, 40);
-    unsigned long mark = g_tessel.colors[4];
-    XSetForeground(d, w->gc, mark);
-    XFillRectangle(d, w->redrawPixmap, w->gc, 0, 0, 60, 40);
-    XSetForeground(d, w->gc, w->backPixel);
+    xenv_fill(d, w->redrawPixmap, g_tessel.colors[4], 0, 0, 60, 40);
     XClearArea(d, w->xwin, 0, 0, 0, 0, True);
     XSync(d, False);
     while (XPending(d))
         tslHookEvent(d, nullptr);
     XSync(d, False);
-    EXPECT_EQ(mark, xenv_pixel(d, w->xwin, 30, 20));
-    tslDestroyWindow(d, w);
-    xenv_close();
+    EXPECT_EQ(g_tessel.colors[4], xenv_pixel(d, w->xwin, 30, 20));
 }
-
-TEST(EventLoopDepth, HookRepaintsAt16Bits) { HookRepaintsFromBuffer("TSL_DISPLAY_16"); }
-TEST(EventLoopDepth, HookRepaintsAt8Bits) { HookRepaintsFromBuffer("TSL_DISPLAY_8"); }
-
-// ---- placement --------------------------------------------------------------
-
-void Geometry(Display* d, Window w, int* x, int* y)
-{
-    Window root;
-    unsigned int width, height, border, depth;
-    XGetGeometry(d, w, &root, x, y, &width, &height, &border, &depth);
-}
+INSTANTIATE_TEST_SUITE_P(Depths, HookDepth, TSL_ALL_DEPTHS);
 
 TEST_F(EventLoop, CenteringKeepsTitleReachableAndCentresOverReference)
 {
-    TslWindow* big = tslCreateWindowEx(display, nullptr, tslPos(100, 100), tslSize(2000, 1500), 0, "big",
-                                       nullptr, 0);
+    auto origin = [&](TslWindow* w) {
+        XSync(d, False);
+        Window root;
+        int x, y;
+        unsigned int width, height, border, depth;
+        XGetGeometry(d, w->xwin, &root, &x, &y, &width, &height, &border, &depth);
+        return std::make_pair(x, y);
+    };
+    TslWindow* big = tslCreateWindowEx(d, nullptr, tslPos(100, 100), tslSize(2000, 1500), 0, "big", nullptr, 0);
     ASSERT_TRUE(big);
-    EXPECT_EQ(1, tslCenteringWnd(display, nullptr, big));
-    XSync(display, False);
-    int x, y;
-    Geometry(display, big->xwin, &x, &y);
-    EXPECT_EQ(4, x);
-    EXPECT_EQ(16, y);
-    EXPECT_EQ(4, big->rect.x);
-    EXPECT_EQ(16, big->rect.y);
+    EXPECT_EQ(1, tslCenteringWnd(d, nullptr, big));
+    EXPECT_EQ(origin(big), std::make_pair(4, 16));
+    EXPECT_EQ(std::make_pair((int)big->rect.x, (int)big->rect.y), std::make_pair(4, 16));
 
-    TslWindow* small = tslCreateWindowEx(display, nullptr, tslPos(0, 0), tslSize(200, 100), 0, "s",
-                                         nullptr, 0);
+    TslWindow* small = tslCreateWindowEx(d, nullptr, tslPos(0, 0), tslSize(200, 100), 0, "s", nullptr, 0);
     ASSERT_TRUE(small);
-    EXPECT_EQ(1, tslCenteringWnd(display, nullptr, small));
-    XSync(display, False);
-    Geometry(display, small->xwin, &x, &y);
-    EXPECT_EQ(g_tessel.screenWidth / 2 - 100, x);
-    EXPECT_EQ(g_tessel.screenHeight / 2 - 50, y);
+    EXPECT_EQ(1, tslCenteringWnd(d, nullptr, small));
+    EXPECT_EQ(origin(small), std::make_pair(g_tessel.screenWidth / 2 - 100, g_tessel.screenHeight / 2 - 50));
 
-    TslWindow* ref = tslCreateWindow(display, nullptr, tslPos(300, 200), tslSize(400, 300), 0, "r", nullptr);
-    ASSERT_TRUE(ref);
-    xenv_wait_mapped(display, ref->xwin);
-    EXPECT_EQ(1, tslCenteringWnd(display, ref, small));
-    XSync(display, False);
-    Geometry(display, small->xwin, &x, &y);
-    EXPECT_EQ(300 + 200 - 100, x);
-    EXPECT_EQ(200 + 150 - 50, y);
-
-    EXPECT_EQ(0, tslCenteringWnd(display, ref, nullptr));
+    TslWindow* ref = make(nullptr, 300, 200, 400, 300, nullptr);
+    xenv_wait_mapped(d, ref->xwin);
+    EXPECT_EQ(1, tslCenteringWnd(d, ref, small));
+    EXPECT_EQ(origin(small), std::make_pair(300 + 200 - 100, 200 + 150 - 50));
+    EXPECT_EQ(0, tslCenteringWnd(d, ref, nullptr));
 }
 
 TEST_F(EventLoop, ScreenCoordinateOfChildAddsParentOrigin)
 {
-    TslWindow* top = tslCreateWindow(display, nullptr, tslPos(100, 50), tslSize(300, 200), 0, "t", nullptr);
-    TslWindow* child = tslCreateWindow(display, top, tslPos(10, 20), tslSize(40, 30), 0, "c", nullptr);
-    ASSERT_TRUE(top && child);
-    xenv_wait_mapped(display, child->xwin);
+    TslWindow* top = make(nullptr, 100, 50, 300, 200, nullptr);
+    TslWindow* child = make(top, 10, 20, 40, 30, nullptr);
+    xenv_wait_mapped(d, child->xwin);
     TslRect r = tslGetScreenCoordinate(child, child->rect);
-    EXPECT_EQ(110, r.x);
-    EXPECT_EQ(70, r.y);
-    EXPECT_EQ(40, r.width);
-    EXPECT_EQ(30, r.height);
-    TslRect same = tslGetScreenCoordinate(top, tslSetRect(7, 8, 9, 10));
-    EXPECT_EQ(7, same.x);
-    EXPECT_EQ(8, same.y);
-    TslRect none = tslGetScreenCoordinate(nullptr, tslSetRect(1, 2, 3, 4));
-    EXPECT_EQ(1, none.x);
+    EXPECT_EQ(std::vector<int>({r.x, r.y, r.width, r.height}), std::vector<int>({110, 70, 40, 30}));
+    EXPECT_EQ(tslGetScreenCoordinate(top, tslSetRect(7, 8, 9, 10)).y, 8);
+    EXPECT_EQ(tslGetScreenCoordinate(nullptr, tslSetRect(1, 2, 3, 4)).x, 1);
 }
 
 TEST_F(EventLoop, FixWindowSetsSizeHintsFromRectOrStoredLimits)
 {
-    TslWindow* w = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(320, 240), 0, "w", nullptr);
-    ASSERT_TRUE(w);
-    XSizeHints hints;
+    TslWindow* w = make(nullptr, 0, 0, 320, 240, nullptr);
+    XSizeHints h;
     long supplied;
-    EXPECT_EQ(1, tslFixWindow(display, w, 1));
-    ASSERT_TRUE(XGetWMNormalHints(display, w->xwin, &hints, &supplied));
-    EXPECT_EQ(PMinSize | PMaxSize, hints.flags & (PMinSize | PMaxSize));
-    EXPECT_EQ(320, hints.min_width);
-    EXPECT_EQ(320, hints.max_width);
-    EXPECT_EQ(240, hints.min_height);
-    EXPECT_EQ(240, hints.max_height);
-    EXPECT_EQ(1, tslFixWindow(display, w, 0));
-    ASSERT_TRUE(XGetWMNormalHints(display, w->xwin, &hints, &supplied));
-    EXPECT_EQ(0, hints.min_width);
-    EXPECT_EQ(2 * g_tessel.screenWidth, hints.max_width);
-    EXPECT_EQ(2 * g_tessel.screenHeight, hints.max_height);
-    EXPECT_EQ(0, tslFixWindow(display, nullptr, 1));
+    EXPECT_EQ(1, tslFixWindow(d, w, 1));
+    ASSERT_TRUE(XGetWMNormalHints(d, w->xwin, &h, &supplied));
+    EXPECT_EQ(PMinSize | PMaxSize, h.flags & (PMinSize | PMaxSize));
+    EXPECT_EQ(std::vector<int>({h.min_width, h.max_width, h.min_height, h.max_height}),
+              std::vector<int>({320, 320, 240, 240}));
+    EXPECT_EQ(1, tslFixWindow(d, w, 0));
+    ASSERT_TRUE(XGetWMNormalHints(d, w->xwin, &h, &supplied));
+    EXPECT_EQ(std::vector<int>({h.min_width, h.max_width, h.max_height}),
+              std::vector<int>({0, 2 * g_tessel.screenWidth, 2 * g_tessel.screenHeight}));
+    EXPECT_EQ(0, tslFixWindow(d, nullptr, 1));
 }
-
-}  // namespace
