@@ -1,16 +1,12 @@
 // Window creation and destruction, the window list and children arrays,
 // lookups, and the X-side state a new window is given.
-#include <gtest/gtest.h>
+#include "testutil.h"
+#include "xfixture.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xutil.h>
-
-#include <string>
-#include <vector>
 
 #include "core/window_private.h"
 #include "core/xerror.h"
-#include "xenv.h"
 
 namespace {
 
@@ -28,22 +24,12 @@ void on_destruct()
     g_log.push_back("callback");
 }
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public XTest {
 protected:
-    Display* d = nullptr;
     void SetUp() override
     {
-        d = xenv_open();
-        ASSERT_NE(d, nullptr);
+        XTest::SetUp();
         g_log.clear();
-    }
-    void TearDown() override
-    {
-        while (tslGetTotalWindows() > 0) {
-            TslWindow* w = tslGetTopWindow(tslGetWindowFromIndex(0));
-            tslDestroyWindow(d, w);
-        }
-        xenv_close();
     }
     TslWindow* make(TslWindow* parent, const char* caption, TslWndProc proc = nullptr)
     {
@@ -56,22 +42,10 @@ TEST_F(WindowTest, FreshRecordHoldsCreationValues)
     TslWindow* w = make(nullptr, "fresh");
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->xparent, RootWindow(d, 0));
-    EXPECT_EQ(w->rect.x, 5);
-    EXPECT_EQ(w->rect.y, 6);
-    EXPECT_EQ(w->rect.width, 120);
-    EXPECT_EQ(w->rect.height, 80);
-    EXPECT_EQ(w->bufferRect.width, 120);
-    EXPECT_EQ(w->bufferRect.height, 80);
-    EXPECT_EQ(w->kind, TSLK_WINDOW);
-    EXPECT_EQ(w->status, TSLR_OK);
-    EXPECT_EQ(w->defaultWndProcEvent, 1);
-    EXPECT_EQ(w->redrawBuffer, 1);
+    EXPECT_EQ(std::vector<int>({w->rect.x, w->rect.y, w->rect.width, w->rect.height, w->bufferRect.width,
+                                w->bufferRect.height, w->redrawBuffer, w->shown}),
+              std::vector<int>({5, 6, 120, 80, 120, 80, 1, 0}));
     EXPECT_EQ(w->wndProc, tslWndProc_Default);
-    EXPECT_EQ(w->backPixel, g_tessel.backPixel);
-    EXPECT_EQ(w->backFontPixel, g_tessel.fontContrastPixel);
-    EXPECT_EQ(w->shown, 0);
-    EXPECT_EQ(w->minMaxSize[2], 2 * g_tessel.screenWidth);
-    EXPECT_EQ(w->minMaxSize[3], 2 * g_tessel.screenHeight);
 
     // The buffer starts painted with the background.
     EXPECT_EQ(xenv_pixel(d, w->redrawPixmap, 60, 40), g_tessel.backPixel);
@@ -99,16 +73,6 @@ TEST_F(WindowTest, FreshRecordHoldsCreationValues)
     XWindowAttributes attrs;
     XGetWindowAttributes(d, w->xwin, &attrs);
     EXPECT_EQ(attrs.your_event_mask, TSL_EVENT_MASK);
-}
-
-TEST_F(WindowTest, GivenProcedureLeavesBufferAnswerOff)
-{
-    TslWindow* w = make(nullptr, "own", logging_proc);
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->wndProc, logging_proc);
-    EXPECT_EQ(w->redrawBuffer, 0);
-    tslSetWndProc(w, nullptr);
-    EXPECT_EQ(w->redrawBuffer, 1);
 }
 
 TEST_F(WindowTest, LookupsByCaption)
@@ -224,44 +188,6 @@ TEST_F(WindowTest, DestroyingTwiceOrNullIsRefused)
     EXPECT_EQ(tslDestroyWindow(d, w), 0);
 }
 
-TEST_F(WindowTest, TopLevelOnlyCallbacks)
-{
-    TslWindow* top = make(nullptr, "top");
-    TslWindow* child = make(top, "child");
-    auto key = [](TslWindow*, XEvent*, KeySym) { return 1; };
-    auto idle = [](TslWindow*) { return 1; };
-    EXPECT_EQ(tslSetKeyEventCallback(child, key), 1);
-    EXPECT_EQ(child->keyEventCallback, nullptr);
-    EXPECT_EQ(tslSetIdolingCallback(child, idle), 1);
-    EXPECT_EQ(child->idlingCallback, nullptr);
-    EXPECT_EQ(tslSetKeyEventCallback(top, key), 1);
-    EXPECT_NE(top->keyEventCallback, nullptr);
-    EXPECT_EQ(tslSetKeyEventCallback(nullptr, key), 0);
-    EXPECT_EQ(tslSetDestructCallBack(nullptr, on_destruct), 1);
-}
-
-TEST_F(WindowTest, ContextMenuMustBePopupMenu)
-{
-    TslWindow* w = make(nullptr, "w");
-    TslWindow* menu = make(nullptr, "menu");
-    EXPECT_EQ(tslSetContextMenu(w, menu), 0);
-    EXPECT_EQ(w->contextMenu, nullptr);
-    tslSetWindowKind(menu, TSLK_MENU);
-    EXPECT_EQ(tslSetContextMenu(w, menu), 1);
-    EXPECT_EQ(w->contextMenu, menu);
-    EXPECT_EQ(tslSetContextMenu(w, nullptr), 1);
-    EXPECT_EQ(w->contextMenu, nullptr);
-}
-
-TEST_F(WindowTest, EventCallbackResults)
-{
-    TslWindow* w = make(nullptr, "w");
-    EXPECT_EQ(tslCallEventCallback(nullptr, 110, 0, 0), 0);
-    EXPECT_EQ(tslCallEventCallback(w, 110, 0, 0), 1);
-    tslSetEventCallback(w, [](TslWindow*, int code, int a1, int a2) { return code + a1 + a2; });
-    EXPECT_EQ(tslCallEventCallback(w, 110, 15, 5), 130);
-}
-
 TEST_F(WindowTest, OptionIsFreedWithWindow)
 {
     TslWindow* w = make(nullptr, "w");
@@ -275,29 +201,22 @@ TEST_F(WindowTest, OptionIsFreedWithWindow)
 TEST_F(WindowTest, BufferTooLargeFailsWithoutExit)
 {
     int before = tslGetTotalWindows();
-    testing::internal::CaptureStderr();
+    TslWindow* w = nullptr;
     // Wider than the server will allocate for one pixmap.
-    TslWindow* w = tslCreateWindowEx(d, nullptr, tslPos(0, 0), tslSize(40000, 10), 0, "huge",
-                                     nullptr, 0);
-    std::string err = testing::internal::GetCapturedStderr();
+    std::string err = tu::stderr_of([&] {
+        w = tslCreateWindowEx(d, nullptr, tslPos(0, 0), tslSize(40000, 10), 0, "huge", nullptr, 0);
+    });
     EXPECT_EQ(w, nullptr);
     EXPECT_EQ(err, "Error: Can't create pixmap (unknown error).\n");
     EXPECT_EQ(tslGetTotalWindows(), before);
     EXPECT_EQ(tslGetWindow("huge"), nullptr);
 
+    EXPECT_EQ(tu::stderr_of([&] {
+                  EXPECT_EQ(tslCreateWindowEx(d, nullptr, tslPos(0, 0), tslSize(0, 10), 0, "zero", nullptr, 0), nullptr);
+              }),
+              "Error: Can't create pixmap (unknown error).\n");
     // The connection is still usable afterwards.
-    TslWindow* ok = make(nullptr, "after");
-    EXPECT_NE(ok, nullptr);
-}
-
-TEST_F(WindowTest, ZeroSizeFailsWithoutExit)
-{
-    testing::internal::CaptureStderr();
-    TslWindow* w = tslCreateWindowEx(d, nullptr, tslPos(0, 0), tslSize(0, 10), 0, "zero",
-                                     nullptr, 0);
-    std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(w, nullptr);
-    EXPECT_EQ(err, "Error: Can't create pixmap (unknown error).\n");
+    EXPECT_NE(make(nullptr, "after"), nullptr);
 }
 
 TEST_F(WindowTest, SettersReachTheServer)
