@@ -1,11 +1,8 @@
 // The redraw buffer: background and wallpaper painting, clamped clears,
 // Expose answered from the buffer, automatic redraw and buffer growth.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
+#include "xfixture.h"
 
 #include "core/window_private.h"
-#include "xenv.h"
 
 namespace {
 
@@ -17,47 +14,15 @@ unsigned long blue() { return g_tessel.colors[4]; }
 // with a mask, columns 40..59 are transparent.
 TslImage* make_image(Display* d, int w, int h, bool masked)
 {
-    Window root = RootWindow(d, 0);
-    TslImage* img = new TslImage{};
-    img->width = w;
-    img->height = h;
-    img->pixmap = XCreatePixmap(d, root, (unsigned)w, (unsigned)h, (unsigned)g_tessel.depth);
-    img->gc = XCreateGC(d, root, 0, nullptr);
-    XSetForeground(d, img->gc, green());
-    XFillRectangle(d, img->pixmap, img->gc, 0, 0, (unsigned)w, (unsigned)h);
-    XSetForeground(d, img->gc, red());
-    XDrawPoint(d, img->pixmap, img->gc, 0, 0);
-    XSetForeground(d, img->gc, blue());
-    XDrawPoint(d, img->pixmap, img->gc, w - 1, h - 1);
-    XSetForeground(d, img->gc, g_tessel.backPixel);
+    TslImage* img = xenv_solid_image(d, w, h, green());
+    xenv_fill(d, img->pixmap, red(), 0, 0, 1, 1);
+    xenv_fill(d, img->pixmap, blue(), w - 1, h - 1, 1, 1);
     if (masked) {
-        img->mask = XCreatePixmap(d, root, (unsigned)w, (unsigned)h, 1);
-        GC mgc = XCreateGC(d, img->mask, 0, nullptr);
-        XSetForeground(d, mgc, 1);
-        XFillRectangle(d, img->mask, mgc, 0, 0, (unsigned)w, (unsigned)h);
-        XSetForeground(d, mgc, 0);
-        XFillRectangle(d, img->mask, mgc, 40, 0, 20, (unsigned)h);
-        XFreeGC(d, mgc);
+        img->mask = XCreatePixmap(d, RootWindow(d, 0), (unsigned)w, (unsigned)h, 1);
+        xenv_fill(d, img->mask, 1, 0, 0, w, h);
+        xenv_fill(d, img->mask, 0, 40, 0, 20, h);
     }
-    img->format = TSL_IMAGE_XPM;
     return img;
-}
-
-void free_image(Display* d, TslImage* img)
-{
-    XFreePixmap(d, img->pixmap);
-    if (img->mask)
-        XFreePixmap(d, img->mask);
-    XFreeGC(d, img->gc);
-    delete img;
-}
-
-void fill(Display* d, Drawable dr, unsigned long pixel, int x, int y, int w, int h)
-{
-    GC gc = XCreateGC(d, dr, 0, nullptr);
-    XSetForeground(d, gc, pixel);
-    XFillRectangle(d, dr, gc, x, y, (unsigned)w, (unsigned)h);
-    XFreeGC(d, gc);
 }
 
 void resize_and_pump(Display* d, TslWindow* w, int width, int height)
@@ -66,26 +31,8 @@ void resize_and_pump(Display* d, TslWindow* w, int width, int height)
     xenv_pump(d, 60);
 }
 
-class RedrawTest : public ::testing::TestWithParam<const char*> {
+class RedrawTest : public XDepthTest {
 protected:
-    Display* d = nullptr;
-    void SetUp() override
-    {
-        const char* var = GetParam();
-        if (var && !getenv(var))
-            GTEST_SKIP() << var << " is not set";
-        d = xenv_open(var);
-        ASSERT_NE(d, nullptr);
-    }
-    void TearDown() override
-    {
-        if (!d)
-            return;
-        while (tslGetTotalWindows() > 0)
-            tslDestroyWindow(d, tslGetTopWindow(tslGetWindowFromIndex(0)));
-        g_tessel.wallImage = nullptr;
-        xenv_close();
-    }
     TslWindow* make(int width, int height, TslWndProc proc = nullptr, int map = 0)
     {
         return tslCreateWindowEx(d, nullptr, tslPos(0, 0), tslSize(width, height), 0, "w", proc,
@@ -116,7 +63,7 @@ TEST_P(RedrawTest, WallpaperTilesFromTopLeft)
     EXPECT_EQ(xenv_pixel(d, w->redrawPixmap, 150, 60), green());
 
     // A partial clear lines up with the tiles around it.
-    fill(d, w->redrawPixmap, g_tessel.backPixel, 0, 0, 250, 90);
+    xenv_fill(d, w->redrawPixmap, g_tessel.backPixel, 0, 0, 250, 90);
     tslClearRectWindow(d, w, tslPos(95, 35), tslSize(10, 10), 1);
     EXPECT_EQ(xenv_pixel(d, w->redrawPixmap, 100, 40), red());
     EXPECT_EQ(xenv_pixel(d, w->redrawPixmap, 99, 39), blue());
@@ -128,7 +75,7 @@ TEST_P(RedrawTest, WallpaperTilesFromTopLeft)
     XSync(d, False);
     EXPECT_EQ(xenv_pixel(d, w->xwin, 200, 80), red());
     tslDestroyWindow(d, w);
-    free_image(d, img);
+    xenv_free_image(d, img);
 }
 
 TEST_P(RedrawTest, MaskedWallpaperShowsBackgroundThroughHoles)
@@ -148,7 +95,7 @@ TEST_P(RedrawTest, MaskedWallpaperShowsBackgroundThroughHoles)
     tslClearWindow(d, w, 1);
     EXPECT_EQ(xenv_pixel(d, w->redrawPixmap, 10, 10), g_tessel.colors[5]);
     tslDestroyWindow(d, w);
-    free_image(d, img);
+    xenv_free_image(d, img);
 }
 
 TEST_P(RedrawTest, ClearIsClampedToTheWindow)
@@ -160,7 +107,7 @@ TEST_P(RedrawTest, ClearIsClampedToTheWindow)
     resize_and_pump(d, w, 250, 90);
     ASSERT_EQ(w->bufferRect.width, 300);
     ASSERT_EQ(w->rect.width, 250);
-    fill(d, w->redrawPixmap, red(), 0, 0, 300, 120);
+    xenv_fill(d, w->redrawPixmap, red(), 0, 0, 300, 120);
 
     tslClearRectWindow(d, w, tslPos(-10, -5), tslSize(30, 20), 1);
     EXPECT_EQ(xenv_pixel(d, w->redrawPixmap, 0, 0), g_tessel.backPixel);
@@ -187,7 +134,7 @@ TEST_P(RedrawTest, ScreenClearLeavesBufferAlone)
 {
     TslWindow* w = make(120, 80);
     map(w);
-    fill(d, w->redrawPixmap, red(), 0, 0, 120, 80);
+    xenv_fill(d, w->redrawPixmap, red(), 0, 0, 120, 80);
     tslRedrawWindow(d, w);
     XSync(d, False);
     EXPECT_EQ(xenv_pixel(d, w->xwin, 60, 40), red());
@@ -220,7 +167,7 @@ TEST_P(RedrawTest, ExposeIsAnsweredFromBuffer)
 {
     TslWindow* w = make(120, 80);
     map(w);
-    fill(d, tslGetDraw(w), blue(), 0, 0, 120, 80);
+    xenv_fill(d, tslGetDraw(w), blue(), 0, 0, 120, 80);
     // The server clears the window and asks for a repaint.
     XClearArea(d, w->xwin, 0, 0, 0, 0, True);
     XSync(d, False);
@@ -234,7 +181,7 @@ bool g_paint;
 int painter(Display* d, TslWindow* w, XEvent* ev)
 {
     if (ev->type == MotionNotify && g_paint)
-        fill(d, tslGetDraw(w), green(), 0, 0, w->rect.width, w->rect.height);
+        xenv_fill(d, tslGetDraw(w), green(), 0, 0, w->rect.width, w->rect.height);
     return w->status;
 }
 
@@ -249,7 +196,7 @@ TEST_P(RedrawTest, AutoRedrawCopiesOnlyWhenSomethingWasDrawn)
     ev.xany.window = w->xwin;
 
     // Painted behind the stamp's back: the event draws nothing, no copy.
-    fill(d, w->redrawPixmap, red(), 0, 0, 120, 80);
+    xenv_fill(d, w->redrawPixmap, red(), 0, 0, 120, 80);
     g_paint = false;
     tslCallWndProc(d, w, &ev, 1);
     XSync(d, False);
@@ -274,7 +221,7 @@ TEST_P(RedrawTest, GrownWindowKeepsOldContents)
 {
     TslWindow* w = make(100, 60);
     map(w);
-    fill(d, tslGetDraw(w), blue(), 0, 0, 100, 60);
+    xenv_fill(d, tslGetDraw(w), blue(), 0, 0, 100, 60);
     resize_and_pump(d, w, 200, 120);
     EXPECT_EQ(w->bufferRect.width, 200);
     EXPECT_EQ(w->bufferRect.height, 120);
@@ -302,7 +249,7 @@ TEST_P(RedrawTest, GrownWindowKeepsOldContents)
 TEST_P(RedrawTest, CopyInsideBuffer)
 {
     TslWindow* w = make(100, 60);
-    fill(d, w->redrawPixmap, red(), 0, 0, 10, 10);
+    xenv_fill(d, w->redrawPixmap, red(), 0, 0, 10, 10);
     tslCopyWindow(d, w, tslPos(0, 0), tslSize(10, 10), 50, 30, 1);
     EXPECT_EQ(xenv_pixel(d, w->redrawPixmap, 55, 35), red());
     EXPECT_EQ(xenv_pixel(d, w->redrawPixmap, 60, 35), g_tessel.backPixel);
@@ -315,7 +262,6 @@ TEST_P(RedrawTest, CopyInsideBuffer)
     EXPECT_EQ(tslCopyWindow(d, nullptr, 0, 0, 0, 0, 1), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, RedrawTest,
-                         ::testing::Values(nullptr, "TSL_DISPLAY_16", "TSL_DISPLAY_8"));
+INSTANTIATE_TEST_SUITE_P(Depths, RedrawTest, TSL_ALL_DEPTHS);
 
 }  // namespace
