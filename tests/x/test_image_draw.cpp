@@ -1,10 +1,5 @@
 // Drawing images through their masks and clips, and flattening masked images.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-
-#include "tessel.h"
-#include "xenv.h"
+#include "xfixture.h"
 
 namespace {
 
@@ -12,66 +7,43 @@ unsigned long red() { return g_tessel.colors[2]; }
 unsigned long blue() { return g_tessel.colors[4]; }
 unsigned long white() { return g_tessel.colors[1]; }
 
-class ImageDrawTest : public ::testing::TestWithParam<const char*> {
+class ImageDrawTest : public XDepthTest {
 protected:
-    Display* d = nullptr;
     Pixmap target = 0;
-    GC gc = nullptr;
-    TslImage img{};
+    TslImage* img = nullptr;
 
     void SetUp() override
     {
-        const char* var = GetParam();
-        if (var && !getenv(var))
-            GTEST_SKIP() << var << " is not set";
-        d = xenv_open(var);
-        ASSERT_NE(d, nullptr);
-        Window root = RootWindow(d, 0);
-        target = XCreatePixmap(d, root, 80, 60, (unsigned)g_tessel.depth);
-        gc = XCreateGC(d, root, 0, nullptr);
+        XDepthTest::SetUp();
+        if (!d)
+            return;
+        target = XCreatePixmap(d, RootWindow(d, 0), 80, 60, (unsigned)g_tessel.depth);
         fill(target, white(), 0, 0, 80, 60);
         // 20x10: left half red, right half blue; mask hides columns 5..14.
-        img.width = 20;
-        img.height = 10;
-        img.pixmap = XCreatePixmap(d, root, 20, 10, (unsigned)g_tessel.depth);
-        fill(img.pixmap, red(), 0, 0, 10, 10);
-        fill(img.pixmap, blue(), 10, 0, 10, 10);
-        img.gc = XCreateGC(d, root, 0, nullptr);
-        img.format = TSL_IMAGE_XPM;
+        img = xenv_solid_image(d, 20, 10, red());
+        fill(img->pixmap, blue(), 10, 0, 10, 10);
     }
     void TearDown() override
     {
-        if (!d)
-            return;
-        if (img.mask)
-            XFreePixmap(d, img.mask);
-        XFreePixmap(d, img.pixmap);
-        XFreeGC(d, img.gc);
-        XFreePixmap(d, target);
-        XFreeGC(d, gc);
-        xenv_close();
+        if (d) {
+            xenv_free_image(d, img);
+            XFreePixmap(d, target);
+        }
+        XDepthTest::TearDown();
     }
-    void fill(Drawable dr, unsigned long pixel, int x, int y, int w, int h)
-    {
-        XSetForeground(d, gc, pixel);
-        XFillRectangle(d, dr, gc, x, y, (unsigned)w, (unsigned)h);
-    }
+    void fill(Drawable dr, unsigned long pixel, int x, int y, int w, int h) { xenv_fill(d, dr, pixel, x, y, w, h); }
     void add_mask()
     {
-        img.mask = XCreatePixmap(d, RootWindow(d, 0), 20, 10, 1);
-        GC mgc = XCreateGC(d, img.mask, 0, nullptr);
-        XSetForeground(d, mgc, 1);
-        XFillRectangle(d, img.mask, mgc, 0, 0, 20, 10);
-        XSetForeground(d, mgc, 0);
-        XFillRectangle(d, img.mask, mgc, 5, 0, 10, 10);
-        XFreeGC(d, mgc);
+        img->mask = XCreatePixmap(d, RootWindow(d, 0), 20, 10, 1);
+        xenv_fill(d, img->mask, 1, 0, 0, 20, 10);
+        xenv_fill(d, img->mask, 0, 5, 0, 10, 10);
     }
     unsigned long at(int x, int y) { return xenv_pixel(d, target, x, y); }
 };
 
 TEST_P(ImageDrawTest, PlainImageCopiesItsPart)
 {
-    tslDrawImage(d, target, 30, 20, &img, 8, 0, 6, 5);
+    tslDrawImage(d, target, 30, 20, img, 8, 0, 6, 5);
     EXPECT_EQ(at(30, 20), red());
     EXPECT_EQ(at(31, 24), red());
     EXPECT_EQ(at(32, 20), blue());
@@ -84,7 +56,7 @@ TEST_P(ImageDrawTest, PlainImageCopiesItsPart)
 TEST_P(ImageDrawTest, MaskLeavesDestinationUnderTransparentPixels)
 {
     add_mask();
-    tslDrawIcon(d, target, 10, 10, &img);
+    tslDrawIcon(d, target, 10, 10, img);
     EXPECT_EQ(at(10, 10), red());
     EXPECT_EQ(at(14, 19), red());
     EXPECT_EQ(at(15, 10), white());
@@ -94,7 +66,7 @@ TEST_P(ImageDrawTest, MaskLeavesDestinationUnderTransparentPixels)
 
     // A part of the image keeps the mask aligned with the source.
     fill(target, white(), 0, 0, 80, 60);
-    tslDrawImage(d, target, 40, 40, &img, 4, 0, 12, 10);
+    tslDrawImage(d, target, 40, 40, img, 4, 0, 12, 10);
     EXPECT_EQ(at(40, 40), red());
     EXPECT_EQ(at(41, 40), white());
     EXPECT_EQ(at(50, 40), white());
@@ -105,12 +77,12 @@ TEST_P(ImageDrawTest, ClipRectangleLimitsDrawing)
 {
     add_mask();
     // Misses the destination entirely.
-    tslDrawImageRRg(d, target, tslSetRect(60, 0, 10, 10), 10, 30, &img, 0, 0, 20, 10);
+    tslDrawImageRRg(d, target, tslSetRect(60, 0, 10, 10), 10, 30, img, 0, 0, 20, 10);
     for (unsigned long p : xenv_pixels(d, target, 0, 0, 80, 60))
         ASSERT_EQ(p, white());
 
     // Overlaps the right part: source moves with the destination.
-    tslDrawImageRRg(d, target, tslSetRect(22, 0, 40, 60), 10, 30, &img, 0, 0, 20, 10);
+    tslDrawImageRRg(d, target, tslSetRect(22, 0, 40, 60), 10, 30, img, 0, 0, 20, 10);
     EXPECT_EQ(at(21, 30), white());
     EXPECT_EQ(at(22, 30), white());  // masked column 12
     EXPECT_EQ(at(25, 35), blue());
@@ -124,7 +96,7 @@ TEST_P(ImageDrawTest, RegionReplacesMask)
     Region rg = XCreateRegion();
     XRectangle r{12, 0, 4, 60};
     XUnionRectWithRegion(&r, rg, rg);
-    tslDrawImageRg(d, target, rg, 10, 10, &img, 0, 0, 20, 10);
+    tslDrawImageRg(d, target, rg, 10, 10, img, 0, 0, 20, 10);
     XDestroyRegion(rg);
     EXPECT_EQ(at(11, 12), white());
     EXPECT_EQ(at(12, 12), red());  // under the mask's hole, but the region rules
@@ -135,18 +107,20 @@ TEST_P(ImageDrawTest, RegionReplacesMask)
 TEST_P(ImageDrawTest, ExplicitGCIgnoresMask)
 {
     add_mask();
-    tslDrawImageEx(d, target, gc, 0, 0, &img, 0, 0, 20, 10);
+    GC gc = XCreateGC(d, target, 0, nullptr);
+    tslDrawImageEx(d, target, gc, 0, 0, img, 0, 0, 20, 10);
+    XFreeGC(d, gc);
     EXPECT_EQ(at(7, 5), red());
-    tslDrawImageEx(d, target, nullptr, 0, 20, &img, 0, 0, 20, 10);
+    tslDrawImageEx(d, target, nullptr, 0, 20, img, 0, 0, 20, 10);
     EXPECT_EQ(at(7, 25), white());
 }
 
 TEST_P(ImageDrawTest, MaskImageFlattensOverBackground)
 {
-    EXPECT_EQ(tslCreateMaskImage(d, &img), 0u);
+    EXPECT_EQ(tslCreateMaskImage(d, img), 0u);
     EXPECT_EQ(tslCreateMaskImage(d, nullptr), 0u);
     add_mask();
-    Pixmap flat = tslCreateMaskImage(d, &img);
+    Pixmap flat = tslCreateMaskImage(d, img);
     ASSERT_NE(flat, 0u);
     EXPECT_EQ(xenv_pixel(d, flat, 0, 0), red());
     EXPECT_EQ(xenv_pixel(d, flat, 7, 9), g_tessel.backPixel);
@@ -161,13 +135,12 @@ TEST_P(ImageDrawTest, NullImageOrEmptyPartDrawsNothing)
     tslDrawImageRg(d, target, nullptr, 0, 0, nullptr, 0, 0, 10, 10);
     tslDrawImageRRg(d, target, tslSetRect(0, 0, 80, 60), 0, 0, nullptr, 0, 0, 10, 10);
     tslDrawImageEx(d, target, nullptr, 0, 0, nullptr, 0, 0, 10, 10);
-    tslDrawImage(d, target, 0, 0, &img, 0, 0, -5, 10);
-    tslDrawImage(d, target, 0, 0, &img, 0, 0, 10, 0);
+    tslDrawImage(d, target, 0, 0, img, 0, 0, -5, 10);
+    tslDrawImage(d, target, 0, 0, img, 0, 0, 10, 0);
     for (unsigned long p : xenv_pixels(d, target, 0, 0, 80, 60))
         ASSERT_EQ(p, white());
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, ImageDrawTest,
-                         ::testing::Values(nullptr, "TSL_DISPLAY_16", "TSL_DISPLAY_8"));
+INSTANTIATE_TEST_SUITE_P(Depths, ImageDrawTest, TSL_ALL_DEPTHS);
 
 }  // namespace
