@@ -147,7 +147,7 @@ static bool upload_bmp_rows(FILE* file, const BmpInfo& info, PixelMap* map, Imag
         return false;
     size_t rowBytes = (size_t)info.rowBytes;
     std::vector<uint8_t> chunk((size_t)up->bandRows * rowBytes);
-    std::vector<uint8_t> row((size_t)info.width * 3);
+    std::vector<uint8_t> row((size_t)info.width);
     bool direct = info.bitCount == 24;
     up->bottomUp = true;
     for (int done = 0; done < info.height;) {
@@ -155,12 +155,15 @@ static bool upload_bmp_rows(FILE* file, const BmpInfo& info, PixelMap* map, Imag
         if (fread(chunk.data(), 1, (size_t)n * rowBytes, file) != (size_t)n * rowBytes)
             return false;  // the file shrank after its size was checked
         for (int i = 0; i < n; i++) {
-            bmp_decode_row(&info, chunk.data() + (size_t)i * rowBytes, row.data());
+            const uint8_t* stored = chunk.data() + (size_t)i * rowBytes;
             uint32_t* out = image_upload_row(up);
-            if (direct)
-                pixel_map_rgb(map, row.data(), info.width, true, out);
-            else
+            if (direct) {
+                // Stored 24-bit rows already are blue-green-red triples.
+                pixel_map_rgb(map, stored, info.width, true, out);
+            } else {
+                bmp_decode_row(&info, stored, row.data());
                 pixel_map_indices(map, row.data(), info.width, out);
+            }
             image_upload_commit(up);
         }
         done += n;

@@ -17,9 +17,9 @@
 // Below the socket's send buffer, so a band is written without waiting and
 // the next one is decoded while the server stores this one.
 static const size_t BAND_BYTES = 128u << 10;
-// Shared bands: large enough that the per-band round trip is lost in the
-// copy, small enough to stay in cache while the server reads it.
-static const size_t SHM_BAND_BYTES = 2u << 20;
+// Shared bands: large enough that the wait per band is lost in the copy,
+// small enough to stay in cache until the server reads it.
+static const size_t SHM_BAND_BYTES = 1u << 20;
 // How long to wait for a put's completion before falling back to a sync.
 static const int SHM_WAIT_MS = 250;
 

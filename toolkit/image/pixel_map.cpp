@@ -4,6 +4,7 @@
 #include "image/pixel_map.h"
 
 #include <cstdlib>
+#include <cstring>
 
 void pixel_map_set_masks(PixelMap* map, unsigned long red, unsigned long green, unsigned long blue)
 {
@@ -106,18 +107,86 @@ static uint32_t alloc_pixel(PixelMap* map, int r, int g, int b)
     return pixel;
 }
 
-void pixel_map_rgb(PixelMap* map, const uint8_t* px, int n, bool bgr, uint32_t* out)
+// The packing tables are shifted components; recovering the shifts (and
+// checking them against every entry) lets a row cost shifts, not lookups.
+struct PackShifts {
+    int right[3];
+    int left[3];
+};
+
+static bool pack_shifts(const PixelMap* map, PackShifts* s)
 {
-    const int ri = bgr ? 2 : 0, bi = bgr ? 0 : 2;
-    switch (map->kind) {
-    case PIXMAP_PACK: {
+    uint32_t diff = 0;
+    for (int ch = 0; ch < 3; ch++) {
+        uint32_t top = map->lut[ch][255];
+        int bits = __builtin_popcount(top);
+        if (bits > 8)
+            return false;
+        s->right[ch] = 8 - bits;
+        s->left[ch] = top ? __builtin_ctz(top) : 0;
+        for (uint32_t c = 0; c < 256; c++)
+            diff |= map->lut[ch][c] ^ ((c >> s->right[ch]) << s->left[ch]);
+    }
+    return diff == 0;
+}
+
+static bool host_is_little_endian()
+{
+    const uint16_t one = 1;
+    uint8_t first;
+    memcpy(&first, &one, 1);
+    return first == 1;
+}
+
+static bool is_xrgb8888(const PackShifts& s)
+{
+    return s.right[0] == 0 && s.right[1] == 0 && s.right[2] == 0 && s.left[0] == 16 && s.left[1] == 8 &&
+           s.left[2] == 0;
+}
+
+// 0x00RRGGBB from blue-green-red (or red-green-blue) bytes: one unaligned
+// little-endian load a pixel; the last pixel is read bytewise so nothing
+// past the row is touched.
+static void rgb_to_xrgb8888(const uint8_t* px, int n, bool bgr, uint32_t* out)
+{
+    for (int i = 0; i + 1 < n; i++, px += 3) {
+        uint32_t v;
+        memcpy(&v, px, 4);
+        out[i] = bgr ? (v & 0xFFFFFFu) : (__builtin_bswap32(v) >> 8);
+    }
+    if (n > 0) {
+        const int ri = bgr ? 2 : 0, bi = bgr ? 0 : 2;
+        out[n - 1] = (uint32_t)px[ri] << 16 | (uint32_t)px[1] << 8 | px[bi];
+    }
+}
+
+static void pack_rgb(const PixelMap* map, const uint8_t* px, int n, int ri, int bi, uint32_t* out)
+{
+    PackShifts s;
+    if (!pack_shifts(map, &s)) {
         const uint32_t* lr = map->lut[0];
         const uint32_t* lg = map->lut[1];
         const uint32_t* lb = map->lut[2];
         for (int i = 0; i < n; i++, px += 3)
             out[i] = lr[px[ri]] | lg[px[1]] | lb[px[bi]];
-        break;
+        return;
     }
+    if (is_xrgb8888(s) && host_is_little_endian()) {
+        rgb_to_xrgb8888(px, n, ri == 2, out);
+        return;
+    }
+    for (int i = 0; i < n; i++, px += 3)
+        out[i] = ((uint32_t)px[ri] >> s.right[0]) << s.left[0] | ((uint32_t)px[1] >> s.right[1]) << s.left[1] |
+                 ((uint32_t)px[bi] >> s.right[2]) << s.left[2];
+}
+
+void pixel_map_rgb(PixelMap* map, const uint8_t* px, int n, bool bgr, uint32_t* out)
+{
+    const int ri = bgr ? 2 : 0, bi = bgr ? 0 : 2;
+    switch (map->kind) {
+    case PIXMAP_PACK:
+        pack_rgb(map, px, n, ri, bi, out);
+        break;
     case PIXMAP_CUBE:
         for (int i = 0; i < n; i++, px += 3) {
             int index = pixel_map_cube_index(px[ri], px[1], px[bi]);

@@ -1,0 +1,153 @@
+// Band upload at depths 24, 16 and 8: the shared-memory path and the socket
+// path leave the same pixels, across several bands in both fill orders, and
+// leave no segment and no completion notice behind.
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "image/image_upload.h"
+#include "xenv.h"
+
+namespace {
+
+struct ImageDeleter {
+    void operator()(XImage* img) const { XDestroyImage(img); }
+};
+
+// Segments this process created that still exist.
+int live_segments()
+{
+    FILE* f = fopen("/proc/sysvipc/shm", "r");
+    if (!f)
+        return 0;
+    char line[512];
+    int count = 0;
+    long key, id, perms, size, cpid;
+    while (fgets(line, sizeof line, f))
+        if (sscanf(line, "%ld %ld %lo %ld %ld", &key, &id, &perms, &size, &cpid) == 5 && cpid == getpid())
+            count++;
+    fclose(f);
+    return count;
+}
+
+class Upload : public ::testing::TestWithParam<const char*> {
+protected:
+    Display* d = nullptr;
+    uint32_t valueMask = 0;
+
+    void SetUp() override
+    {
+        d = xenv_open(GetParam());
+        if (!d)
+            GTEST_SKIP() << "no display for " << (GetParam() ? GetParam() : "DISPLAY");
+        int depth = DefaultDepth(d, 0);
+        valueMask = depth >= 32 ? 0xFFFFFFFFu : (1u << depth) - 1;
+    }
+    void TearDown() override
+    {
+        image_upload_force_socket(false);
+        if (d)
+            xenv_close();
+    }
+
+    uint32_t value(int x, int y) const { return (uint32_t)(x * 2654435761u ^ y * 40503u) & valueMask; }
+
+    // Uploads a w x h pattern; returns the pixmap (0 on failure).
+    Pixmap upload(int w, int h, bool bottomUp, bool* shm, int* bandRows)
+    {
+        ImageUpload up;
+        if (!image_upload_begin(&up, d, w, h))
+            return 0;
+        *shm = up.shm;
+        *bandRows = up.bandRows;
+        up.bottomUp = bottomUp;
+        for (int i = 0; i < h; i++) {
+            int y = bottomUp ? h - 1 - i : i;
+            uint32_t* row = image_upload_row(&up);
+            for (int x = 0; x < w; x++)
+                row[x] = value(x, y);
+            image_upload_commit(&up);
+        }
+        EXPECT_EQ(image_upload_finish(&up), 1);
+        Pixmap p = up.pixmap;
+        XFreeGC(d, up.gc);
+        image_upload_end(&up, true);
+        return p;
+    }
+
+    int mismatches(Pixmap p, int w, int h)
+    {
+        std::unique_ptr<XImage, ImageDeleter> img(XGetImage(d, p, 0, 0, (unsigned)w, (unsigned)h, AllPlanes, ZPixmap));
+        if (!img)
+            return -1;
+        int bad = 0;
+        for (int y = 0; y < h; y++)
+            for (int x = 0; x < w; x++)
+                bad += XGetPixel(img.get(), x, y) != value(x, y);
+        return bad;
+    }
+};
+
+TEST_P(Upload, SharedAndSocketPathsGiveTheSamePixelsOverManyBands)
+{
+    const int w = 301, h = 8000;
+    for (bool bottomUp : {false, true}) {
+        for (bool socket : {false, true}) {
+            image_upload_force_socket(socket);
+            bool shm = false;
+            int rows = 0;
+            Pixmap p = upload(w, h, bottomUp, &shm, &rows);
+            ASSERT_NE(p, 0u);
+            if (socket) {
+                EXPECT_FALSE(shm);
+            } else if (XShmQueryExtension(d)) {
+                EXPECT_TRUE(shm) << "a local server with MIT-SHM takes the shared path";
+            }
+            EXPECT_LT(rows * 2, h) << "the picture must span more than two bands";
+            EXPECT_EQ(mismatches(p, w, h), 0) << (socket ? "socket" : "shared") << (bottomUp ? " bottom-up" : "");
+            XFreePixmap(d, p);
+            EXPECT_EQ(live_segments(), 0);
+        }
+    }
+}
+
+TEST_P(Upload, NoCompletionNoticeReachesTheEventQueue)
+{
+    bool shm = false;
+    int rows = 0;
+    Pixmap p = upload(640, 3000, false, &shm, &rows);
+    ASSERT_NE(p, 0u);
+    if (!shm)
+        GTEST_SKIP() << "server without MIT-SHM";
+    XSync(d, False);
+    XEvent event;
+    EXPECT_FALSE(XCheckTypedEvent(d, XShmGetEventBase(d) + ShmCompletion, &event));
+    XFreePixmap(d, p);
+}
+
+TEST_P(Upload, AbandonedUploadFreesItsSegments)
+{
+    ImageUpload up;
+    ASSERT_EQ(image_upload_begin(&up, d, 500, 4000), 1);
+    if (up.shm) {
+        EXPECT_EQ(live_segments(), 2);
+    }
+    for (int i = 0; i < 1500; i++) {
+        uint32_t* row = image_upload_row(&up);
+        for (int x = 0; x < 500; x++)
+            row[x] = value(x, i);
+        image_upload_commit(&up);
+    }
+    EXPECT_EQ(image_upload_finish(&up), 0);
+    image_upload_end(&up, false);
+    EXPECT_EQ(up.pixmap, 0u);
+    EXPECT_EQ(live_segments(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, Upload, ::testing::Values(nullptr, "TSL_DISPLAY_16", "TSL_DISPLAY_8"),
+                         [](const auto& info) { return std::string(info.param ? info.param + 12 : "24"); });
+
+}  // namespace
