@@ -224,6 +224,19 @@ uint32_t* image_upload_row(ImageUpload* up)
     return up->scratch.data();
 }
 
+// Narrows pixel values to the band's 16- or 8-bit units; the fixed inner
+// count lets the compiler turn each block into a few vector instructions.
+template <typename Unit>
+static void narrow(const uint32_t* src, int w, Unit* dst)
+{
+    int x = 0;
+    for (; x + 16 <= w; x += 16)
+        for (int k = 0; k < 16; k++)
+            dst[x + k] = (Unit)src[x + k];
+    for (; x < w; x++)
+        dst[x] = (Unit)src[x];
+}
+
 static void store_scratch(ImageUpload* up)
 {
     XImage* img = up->band;
@@ -232,15 +245,11 @@ static void store_scratch(ImageUpload* up)
     const uint32_t* src = up->scratch.data();
     int w = up->width;
     switch (img->bits_per_pixel) {
-    case 16: {
-        uint16_t* dst = reinterpret_cast<uint16_t*>(line);
-        for (int x = 0; x < w; x++)
-            dst[x] = (uint16_t)src[x];
+    case 16:
+        narrow(src, w, reinterpret_cast<uint16_t*>(line));
         break;
-    }
     case 8:
-        for (int x = 0; x < w; x++)
-            line[x] = (char)src[x];
+        narrow(src, w, reinterpret_cast<uint8_t*>(line));
         break;
     default:
         for (int x = 0; x < w; x++)

@@ -138,26 +138,48 @@ static bool host_is_little_endian()
     return first == 1;
 }
 
-static bool is_xrgb8888(const PackShifts& s)
+static bool has_shifts(const PackShifts& s, int r0, int r1, int r2, int l0, int l1, int l2)
 {
-    return s.right[0] == 0 && s.right[1] == 0 && s.right[2] == 0 && s.left[0] == 16 && s.left[1] == 8 &&
-           s.left[2] == 0;
+    return s.right[0] == r0 && s.right[1] == r1 && s.right[2] == r2 && s.left[0] == l0 && s.left[1] == l1 &&
+           s.left[2] == l2;
 }
 
-// 0x00RRGGBB from blue-green-red (or red-green-blue) bytes: one unaligned
-// little-endian load a pixel; the last pixel is read bytewise so nothing
-// past the row is touched.
-static void rgb_to_xrgb8888(const uint8_t* px, int n, bool bgr, uint32_t* out)
+// Packs a pixel from its three bytes loaded as one little-endian word
+// (first byte lowest); the unaligned load reads one byte past the pixel.
+template <typename Pack>
+static void pack_words(const uint8_t* px, int n, uint32_t* out, Pack pack)
 {
-    for (int i = 0; i + 1 < n; i++, px += 3) {
+    const uint8_t* p = px;
+    for (int i = 0; i + 1 < n; i++, p += 3) {
         uint32_t v;
-        memcpy(&v, px, 4);
-        out[i] = bgr ? (v & 0xFFFFFFu) : (__builtin_bswap32(v) >> 8);
+        memcpy(&v, p, 4);
+        out[i] = pack(v);
     }
     if (n > 0) {
-        const int ri = bgr ? 2 : 0, bi = bgr ? 0 : 2;
-        out[n - 1] = (uint32_t)px[ri] << 16 | (uint32_t)px[1] << 8 | px[bi];
+        // The last pixel's word is built bytewise so nothing past the row is read.
+        const uint8_t* last = px + (size_t)(n - 1) * 3;
+        out[n - 1] = pack((uint32_t)last[0] | (uint32_t)last[1] << 8 | (uint32_t)last[2] << 16);
     }
+}
+
+// The two layouts nearly every true-colour screen has, with constant shifts.
+static bool pack_common(const PackShifts& s, const uint8_t* px, int n, bool bgr, uint32_t* out)
+{
+    if (has_shifts(s, 0, 0, 0, 16, 8, 0)) {
+        if (bgr)
+            pack_words(px, n, out, [](uint32_t v) { return v & 0xFFFFFFu; });
+        else
+            pack_words(px, n, out, [](uint32_t v) { return __builtin_bswap32(v) >> 8; });
+        return true;
+    }
+    if (has_shifts(s, 3, 2, 3, 11, 5, 0)) {
+        if (bgr)
+            pack_words(px, n, out, [](uint32_t v) { return (v >> 8 & 0xF800u) | (v >> 5 & 0x7E0u) | (v >> 3 & 0x1Fu); });
+        else
+            pack_words(px, n, out, [](uint32_t v) { return (v << 8 & 0xF800u) | (v >> 5 & 0x7E0u) | (v >> 19 & 0x1Fu); });
+        return true;
+    }
+    return false;
 }
 
 static void pack_rgb(const PixelMap* map, const uint8_t* px, int n, int ri, int bi, uint32_t* out)
@@ -171,10 +193,8 @@ static void pack_rgb(const PixelMap* map, const uint8_t* px, int n, int ri, int 
             out[i] = lr[px[ri]] | lg[px[1]] | lb[px[bi]];
         return;
     }
-    if (is_xrgb8888(s) && host_is_little_endian()) {
-        rgb_to_xrgb8888(px, n, ri == 2, out);
+    if (host_is_little_endian() && pack_common(s, px, n, ri == 2, out))
         return;
-    }
     for (int i = 0; i < n; i++, px += 3)
         out[i] = ((uint32_t)px[ri] >> s.right[0]) << s.left[0] | ((uint32_t)px[1] >> s.right[1]) << s.left[1] |
                  ((uint32_t)px[bi] >> s.right[2]) << s.left[2];
