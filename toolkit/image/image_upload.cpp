@@ -139,9 +139,12 @@ static bool create_shm_band(ImageUpload* up, ImageShmBand* b, size_t rows)
 static bool create_shm_bands(ImageUpload* up)
 {
     Display* d = up->display;
-    int major, minor;
+    int opcode, event, error, major, minor;
     Bool pixmaps;
-    if (s_forceSocket || !XShmQueryVersion(d, &major, &minor, &pixmaps))
+    // Asked by name first: the XShm query itself complains on stderr when
+    // the server lacks the extension.
+    if (s_forceSocket || !XQueryExtension(d, "MIT-SHM", &opcode, &event, &error) ||
+        !XShmQueryVersion(d, &major, &minor, &pixmaps))
         return false;
     if (ImageByteOrder(d) != host_byte_order())
         return false;  // the fill code writes native values the server reads as they are
