@@ -1,14 +1,7 @@
 // Painting a window's background into its redraw buffer (with the wallpaper
 // tiled from the window's top-left corner) or clearing it on the screen.
 #include "core/window_private.h"
-
-static Region region_of(TslRect r)
-{
-    Region rg = XCreateRegion();
-    XRectangle xr{r.x, r.y, r.width, r.height};
-    XUnionRectWithRegion(&xr, rg, rg);
-    return rg;
-}
+#include "support/xhelpers.h"
 
 // Tiles the wallpaper over r in target; tiles are anchored at (0, 0) so that
 // any cleared area lines up with the rest of the window.
@@ -19,7 +12,7 @@ static void tile_wallpaper(Display* display, TslWindow* w, Drawable target, GC w
     if (!img || img->width <= 0 || img->height <= 0 || !img->gc)
         return;
     GC igc = img->gc;
-    XCopyGC(display, working, 0x3FFFFFL, igc);
+    XCopyGC(display, working, XHELP_GC_ALL_BUT_ARC_MODE, igc);
     XSetClipMask(display, igc, None);
     long right = (long)r.x + r.width;
     long bottom = (long)r.y + r.height;
@@ -123,9 +116,10 @@ int tslClearWindowRRg(Display* display, TslWindow* w, unsigned int clipPosition,
     if (!w)
         return 0;
     TslRect clip = tslUnpackRect(clipPosition, clipSize);
-    Region rg = region_of(clip);
+    Region rg = xhelp_rect_region(clip);
     clear_with_window_gc(display, w, rg, tslGetInRect(whole(w), clip), toBuffer);
-    XDestroyRegion(rg);
+    if (rg)
+        XDestroyRegion(rg);
     return 1;
 }
 
@@ -148,10 +142,11 @@ int tslClearRectWindowRRg(Display* display, TslWindow* w, unsigned int clipPosit
     if (!w)
         return 0;
     TslRect clip = tslUnpackRect(clipPosition, clipSize);
-    Region rg = region_of(clip);
+    Region rg = xhelp_rect_region(clip);
     clear_with_window_gc(display, w, rg, tslGetInRect(tslUnpackRect(position, size), clip),
                          toBuffer);
-    XDestroyRegion(rg);
+    if (rg)
+        XDestroyRegion(rg);
     return 1;
 }
 

@@ -1,6 +1,7 @@
 // Showing the redraw buffer: copies from the buffer to the screen, copies
 // inside one drawable, the draw stamp and the automatic redraw it drives.
 #include "core/window_private.h"
+#include "support/xhelpers.h"
 
 // Shared by every window; wraps before it can overflow.
 static unsigned int g_drawStamp;
@@ -17,14 +18,6 @@ void redraw_reset_gc(Display* display, TslWindow* w)
 static TslRect whole(const TslWindow* w)
 {
     return TslRect{0, 0, w->rect.width, w->rect.height};
-}
-
-static Region region_of(TslRect r)
-{
-    Region rg = XCreateRegion();
-    XRectangle xr{r.x, r.y, r.width, r.height};
-    XUnionRectWithRegion(&xr, rg, rg);
-    return rg;
 }
 
 static void copy_to_screen(Display* display, TslWindow* w, GC gc, TslRect r)
@@ -75,9 +68,10 @@ int tslRedrawWindowRRg(Display* display, TslWindow* w, unsigned int clipPosition
     if (!w)
         return 0;
     TslRect clip = tslUnpackRect(clipPosition, clipSize);
-    Region rg = region_of(clip);
+    Region rg = xhelp_rect_region(clip);
     redraw_clipped(display, w, rg, tslGetInRect(whole(w), clip));
-    XDestroyRegion(rg);
+    if (rg)
+        XDestroyRegion(rg);
     return 1;
 }
 
@@ -98,9 +92,10 @@ int tslRedrawRectWindowRRg(Display* display, TslWindow* w, unsigned int clipPosi
     if (!w)
         return 0;
     TslRect clip = tslUnpackRect(clipPosition, clipSize);
-    Region rg = region_of(clip);
+    Region rg = xhelp_rect_region(clip);
     redraw_clipped(display, w, rg, tslGetInRect(tslUnpackRect(position, size), clip));
-    XDestroyRegion(rg);
+    if (rg)
+        XDestroyRegion(rg);
     return 1;
 }
 
@@ -163,9 +158,10 @@ int tslCopyWindowRRg(Display* display, TslWindow* w, unsigned int clipPosition, 
     // The destination moves with the source's top-left corner.
     int dx = destX + (part.x - src.x);
     int dy = destY + (part.y - src.y);
-    Region rg = region_of(clip);
+    Region rg = xhelp_rect_region(clip);
     copy_clipped(display, w, rg, part, dx, dy, inBuffer);
-    XDestroyRegion(rg);
+    if (rg)
+        XDestroyRegion(rg);
     return 1;
 }
 

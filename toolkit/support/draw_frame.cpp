@@ -4,6 +4,7 @@
 #include <X11/Xutil.h>
 
 #include "tessel.h"
+#include "support/xhelpers.h"
 
 // A raised rectangle shows its light edges top and left; the shadow edges
 // are drawn last so they own the two corners they share with the light ones.
@@ -86,12 +87,9 @@ int tslDrawLineRRg(Display* display, Drawable d, TslRect clip, unsigned long pix
 {
     line = tslGetInRect(line, clip);
     tslResetGC(g_tessel.backGC);
-    Region rg = XCreateRegion();
-    if (rg) {
-        XRectangle xr = {clip.x, clip.y, clip.width, clip.height};
-        XUnionRectWithRegion(&xr, rg, rg);
+    Region rg = xhelp_rect_region(clip);
+    if (rg)
         XSetRegion(display, g_tessel.backGC, rg);
-    }
     XSetForeground(display, g_tessel.backGC, pixel);
     int result = tslDrawLineEx(display, d, g_tessel.backGC, line);
     if (rg)

@@ -7,9 +7,10 @@
 #include <X11/Xutil.h>
 
 #include "tessel.h"
+#include "support/charcode_private.h"
+#include "support/xhelpers.h"
 
 static const unsigned long kNoBackground = ~0UL;
-static const int kAllButArcMode = 0x3FFFFF;
 
 struct Pen {
     Display* display;
@@ -46,27 +47,6 @@ static void draw_double(Pen& pen, unsigned char row, unsigned char cell)
     pen.x = (short)(pen.x + w);
 }
 
-static bool is_sjis_lead(unsigned char c)
-{
-    return c >= 0x80 && !(c >= 0xA0 && c <= 0xDF);
-}
-
-static void sjis_to_jis(unsigned char s1, unsigned char s2, unsigned char* j1, unsigned char* j2)
-{
-    int a = s1 <= 0xDF ? 2 * s1 - 0xE1 : 2 * s1 - 0x161;
-    if (s2 > 0x9E)
-        a += 1;
-    int b;
-    if (s2 < 0x80)
-        b = s2 - 0x1F;
-    else if (s2 <= 0x9E)
-        b = s2 - 0x20;
-    else
-        b = s2 - 0x7E;
-    *j1 = (unsigned char)a;
-    *j2 = (unsigned char)b;
-}
-
 static void walk_text(Pen& pen, const unsigned char* s, int len)
 {
     int code = tslCheckCharCode((const char*)s, len);
@@ -79,10 +59,10 @@ static void walk_text(Pen& pen, const unsigned char* s, int len)
         case TSL_CODE_SJIS:
             if (c == '\r')
                 break;
-            if (is_sjis_lead(c)) {
+            if (charcode_is_sjis_lead(c)) {
                 if (i + 1 < len) {
                     unsigned char j1, j2;
-                    sjis_to_jis(c, s[i + 1], &j1, &j2);
+                    charcode_sjis_to_jis(c, s[i + 1], &j1, &j2);
                     draw_double(pen, j1, j2);
                 }
                 i++;
@@ -91,7 +71,7 @@ static void walk_text(Pen& pen, const unsigned char* s, int len)
             }
             break;
         case TSL_CODE_EUC:
-            if (c > 0xA0) {
+            if (charcode_is_euc_lead(c)) {
                 if (i + 1 < len)
                     draw_double(pen, (unsigned char)(c - 0x80), (unsigned char)(s[i + 1] - 0x80));
                 i++;
@@ -130,16 +110,6 @@ static int draw_with_backgc(Display* display, Drawable d, Region rg, XFontStruct
     return result;
 }
 
-static Region region_of(TslRect clip)
-{
-    Region rg = XCreateRegion();
-    if (rg) {
-        XRectangle xr = {clip.x, clip.y, clip.width, clip.height};
-        XUnionRectWithRegion(&xr, rg, rg);
-    }
-    return rg;
-}
-
 static int text_length(const char* text)
 {
     if (!text)
@@ -165,9 +135,9 @@ int tslDrawTextEx(Display* display, Drawable d, GC gc, XFontStruct* font, XFontS
         XGCValues v;
         XGetGCValues(display, gc, GCForeground | GCBackground | GCGraphicsExposures, &v);
         if (gc != g_tessel.backGC)
-            XCopyGC(display, gc, kAllButArcMode, g_tessel.backGC);
-        XCopyGC(display, gc, kAllButArcMode, g_tessel.fontGC);
-        XCopyGC(display, gc, kAllButArcMode, g_tessel.kanjiGC);
+            XCopyGC(display, gc, XHELP_GC_ALL_BUT_ARC_MODE, g_tessel.backGC);
+        XCopyGC(display, gc, XHELP_GC_ALL_BUT_ARC_MODE, g_tessel.fontGC);
+        XCopyGC(display, gc, XHELP_GC_ALL_BUT_ARC_MODE, g_tessel.kanjiGC);
         if (!v.graphics_exposures) {
             pen.opaque = 1;
             XSetGraphicsExposures(display, g_tessel.backGC, False);
@@ -217,7 +187,7 @@ int tslDrawNTextRRg(Display* display, Drawable d, TslRect clip, XFontStruct* fon
                     XFontStruct* fontKanji, unsigned long fg, unsigned long bg, int x, int y,
                     const char* text, int len)
 {
-    Region rg = region_of(clip);
+    Region rg = xhelp_rect_region(clip);
     if (!rg)
         return 0;
     int result = draw_with_backgc(display, d, rg, font, fontKanji, fg, bg, x, y, text, len);

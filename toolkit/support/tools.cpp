@@ -11,9 +11,7 @@
 
 #include "tessel.h"
 #include "core/xerror.h"
-
-// Every component except the arc mode.
-static const unsigned long GC_ALL_BUT_ARC_MODE = 0x3FFFFFUL;
+#include "support/xhelpers.h"
 
 void* tslAlloc(size_t size)
 {
@@ -41,7 +39,7 @@ int tslResetGC(GC gc)
 {
     Display* display = g_tessel.display;
     if (!display || !gc || !g_tessel.gc) return 0;
-    XCopyGC(display, g_tessel.gc, GC_ALL_BUT_ARC_MODE, gc);
+    XCopyGC(display, g_tessel.gc, XHELP_GC_ALL_BUT_ARC_MODE, gc);
     XSetClipMask(display, gc, None);
     return 1;
 }
@@ -82,4 +80,14 @@ char* tslConvFullPath(char* path, unsigned int size)
     std::string joined = std::string(dir) + "/" + path;
     memcpy(path, joined.c_str(), joined.size() + 1);
     return path;
+}
+
+Region xhelp_rect_region(TslRect r)
+{
+    Region rg = XCreateRegion();
+    if (rg) {
+        XRectangle xr = {r.x, r.y, r.width, r.height};
+        XUnionRectWithRegion(&xr, rg, rg);
+    }
+    return rg;
 }
