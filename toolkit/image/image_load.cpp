@@ -102,13 +102,19 @@ static int finish_xpm(Display* display, TslImage* img, XpmAttributes* attr, int 
     return 0;
 }
 
-TslImage* ReadFileToXpmImage(Display* display, const char* path)
+TslImage* image_new_record()
 {
     TslImage* img = static_cast<TslImage*>(calloc(1, sizeof(TslImage)));
-    if (!img) {
+    if (!img)
         fprintf(stderr, "Error: Can't allocate memory.\n");
+    return img;
+}
+
+TslImage* ReadFileToXpmImage(Display* display, const char* path)
+{
+    TslImage* img = image_new_record();
+    if (!img)
         return nullptr;
-    }
     XpmAttributes attr;
     init_attributes(&attr);
     int status = XpmReadFileToPixmap(display, RootWindow(display, 0), const_cast<char*>(path),
@@ -133,11 +139,9 @@ static void describe_data(char** xpmData, char* out, size_t size)
 
 TslImage* ReadDataToXpmImage(Display* display, char** xpmData)
 {
-    TslImage* img = static_cast<TslImage*>(calloc(1, sizeof(TslImage)));
-    if (!img) {
-        fprintf(stderr, "Error: Can't allocate memory.\n");
+    TslImage* img = image_new_record();
+    if (!img)
         return nullptr;
-    }
     XpmAttributes attr;
     init_attributes(&attr);
     int status = xpmData ? XpmCreatePixmapFromData(display, RootWindow(display, 0), xpmData,

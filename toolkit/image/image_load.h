@@ -4,6 +4,10 @@
 
 #include "tessel.h"
 
+// A zeroed image record; prints the allocation error and returns null when
+// memory is short.
+TslImage* image_new_record();
+
 // Name of a libXpm status code.
 const char* XpmStatusToString(int status);
 

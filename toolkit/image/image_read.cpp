@@ -67,9 +67,8 @@ static void report_bmp(BmpStatus status, const BmpInfo& info, const char* path)
 
 static TslImage* make_record(ImageUpload* up, int format)
 {
-    TslImage* img = static_cast<TslImage*>(calloc(1, sizeof(TslImage)));
+    TslImage* img = image_new_record();
     if (!img) {
-        fprintf(stderr, "Error: Can't allocate memory.\n");
         image_upload_end(up, false);
         return nullptr;
     }
