@@ -43,6 +43,11 @@ inline std::string write_file(const std::string& path, const Bytes& bytes)
     return path;
 }
 
+inline std::string write_file(const std::string& path, const char* text)
+{
+    return write_file(path, std::string(text));
+}
+
 inline std::string tempdir()
 {
     char tmpl[] = "/tmp/tsltest.XXXXXX";

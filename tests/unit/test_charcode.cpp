@@ -1,11 +1,9 @@
 // Character codes: detection rules, in-place conversion of every JIS X 0208
 // code pair through EUC-JP, Shift-JIS and JIS, byte kinds and the EUC-JP
 // character classes.
-#include <gtest/gtest.h>
-
 #include <set>
-#include <string>
 
+#include "testutil.h"
 #include "tessel.h"
 
 namespace {
@@ -24,41 +22,38 @@ std::string convert(std::string s, int src, int dst, int expect = 1)
 bool valid_sjis_pair(unsigned char s1, unsigned char s2)
 {
     bool lead = (s1 >= 0x81 && s1 <= 0x9F) || (s1 >= 0xE0 && s1 <= 0xEF);
-    bool trail = s2 >= 0x40 && s2 <= 0xFC && s2 != 0x7F;
-    return lead && trail;
+    return lead && s2 >= 0x40 && s2 <= 0xFC && s2 != 0x7F;
 }
-
-struct CodeGuard {
-    int saved = g_tessel.charCode;
-    ~CodeGuard() { g_tessel.charCode = saved; }
-};
 
 }  // namespace
 
 TEST(CharCodeDetect, Rules)
 {
-    EXPECT_EQ(detect("plain text\t\r\n\v\f"), TSL_CODE_ASCII);
-    EXPECT_EQ(detect(""), TSL_CODE_ASCII);
-    EXPECT_EQ(detect(std::string("a\0b", 3)), TSL_CODE_NOTEXT);
-    EXPECT_EQ(detect("esc \x1b[0m"), TSL_CODE_NOTEXT);
-    EXPECT_EQ(detect("\xa4\xa2\xa4\xa4"), TSL_CODE_EUC);
-    EXPECT_EQ(detect("\x82\xa0"), TSL_CODE_SJIS);
-    EXPECT_EQ(detect("\xa4\xa2 then \x85"), TSL_CODE_SJIS);
-    EXPECT_EQ(detect("\x80\xa0"), TSL_CODE_ASCII);
-    EXPECT_EQ(detect("\xe0\x9f"), TSL_CODE_SJIS);  // 0x9F wins even after an EUC byte
-    // a control byte ends the scan before a later Shift-JIS byte
-    EXPECT_EQ(detect("\x01\x82\xa0"), TSL_CODE_NOTEXT);
-    // only len bytes count
-    EXPECT_EQ(tslCheckCharCode("ab\x82", 2), TSL_CODE_ASCII);
+    const std::string a1024(1024, 'a');
+    const struct {
+        std::string text;
+        int code;
+    } cases[] = {
+        {"plain text\t\r\n\v\f", TSL_CODE_ASCII},
+        {"", TSL_CODE_ASCII},
+        {std::string("a\0b", 3), TSL_CODE_NOTEXT},
+        {"esc \x1b[0m", TSL_CODE_NOTEXT},
+        {"\xa4\xa2\xa4\xa4", TSL_CODE_EUC},
+        {"\x82\xa0", TSL_CODE_SJIS},
+        {"\xa4\xa2 then \x85", TSL_CODE_SJIS},
+        {"\x80\xa0", TSL_CODE_ASCII},
+        {"\xe0\x9f", TSL_CODE_SJIS},  // 0x9F wins even after an EUC byte
+        // a control byte ends the scan before a later Shift-JIS byte
+        {"\x01\x82\xa0", TSL_CODE_NOTEXT},
+        // only the first 1025 bytes are examined
+        {a1024 + "\x82", TSL_CODE_SJIS},
+        {a1024 + "a\x82", TSL_CODE_ASCII},
+        {a1024 + "a" + std::string(1, '\0'), TSL_CODE_ASCII},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(detect(c.text), c.code) << c.text.substr(0, 20);
+    EXPECT_EQ(tslCheckCharCode("ab\x82", 2), TSL_CODE_ASCII);  // only len bytes count
     EXPECT_EQ(tslCheckCharCode(nullptr, 4), TSL_CODE_NOTEXT);
-}
-
-TEST(CharCodeDetect, OnlyFirst1025BytesExamined)
-{
-    std::string s(1024, 'a');
-    EXPECT_EQ(detect(s + "\x82"), TSL_CODE_SJIS);   // index 1024: examined
-    EXPECT_EQ(detect(s + "a\x82"), TSL_CODE_ASCII);  // index 1025: not
-    EXPECT_EQ(detect(s + "a" + std::string(1, '\0')), TSL_CODE_ASCII);
 }
 
 TEST(CharCodeConvert, EveryJisPairRoundTrips)
@@ -81,27 +76,35 @@ TEST(CharCodeConvert, EveryJisPairRoundTrips)
     }
 }
 
-TEST(CharCodeConvert, KnownPairs)
+TEST(CharCodeConvert, KnownPairsAndMixedText)
 {
-    EXPECT_EQ(convert("\xa4\xa2", TSL_CODE_EUC, TSL_CODE_SJIS), "\x82\xa0");
-    EXPECT_EQ(convert("\x82\xa0", TSL_CODE_SJIS, TSL_CODE_EUC), "\xa4\xa2");
-    EXPECT_EQ(convert("\xb0\xa1", TSL_CODE_EUC, TSL_CODE_SJIS), "\x88\x9f");   // first kanji
-    EXPECT_EQ(convert("\xf4\xa6", TSL_CODE_EUC, TSL_CODE_SJIS), "\xea\xa4");   // last kanji
-    EXPECT_EQ(convert("\xa1\xa1", TSL_CODE_EUC, TSL_CODE_SJIS), "\x81\x40");   // ideographic space
-    EXPECT_EQ(convert("\xa5\xdf", TSL_CODE_EUC, TSL_CODE_SJIS), "\x83\x7e");
-    EXPECT_EQ(convert("\xa5\xe0", TSL_CODE_EUC, TSL_CODE_SJIS), "\x83\x80");
+    const struct {
+        const char *from, *to;
+        int src, dst;
+    } cases[] = {
+        {"\xa4\xa2", "\x82\xa0", TSL_CODE_EUC, TSL_CODE_SJIS},
+        {"\x82\xa0", "\xa4\xa2", TSL_CODE_SJIS, TSL_CODE_EUC},
+        {"\xb0\xa1", "\x88\x9f", TSL_CODE_EUC, TSL_CODE_SJIS},  // first kanji
+        {"\xf4\xa6", "\xea\xa4", TSL_CODE_EUC, TSL_CODE_SJIS},  // last kanji
+        {"\xa1\xa1", "\x81\x40", TSL_CODE_EUC, TSL_CODE_SJIS},  // ideographic space
+        {"\xa5\xdf", "\x83\x7e", TSL_CODE_EUC, TSL_CODE_SJIS},
+        {"\xa5\xe0", "\x83\x80", TSL_CODE_EUC, TSL_CODE_SJIS},
+        // single bytes around pairs stay
+        {"a\xb1" "b\x82\xa0 ", "a\xb1" "b\xa4\xa2 ", TSL_CODE_SJIS, TSL_CODE_EUC},
+        {"x \xa4\xa2\n\x8e", "x \x82\xa0\n\x8e", TSL_CODE_EUC, TSL_CODE_SJIS},
+        {" \x24\x22!", " \xa4\xa2!", TSL_CODE_JIS, TSL_CODE_EUC},
+        {"a\xa4", "a\xa4", TSL_CODE_EUC, TSL_CODE_SJIS},  // lone lead at the end
+        // no-ops
+        {"\xa4\xa2", "\xa4\xa2", TSL_CODE_EUC, TSL_CODE_EUC},
+        {"\xa4\xa2", "\xa4\xa2", TSL_CODE_ASCII, TSL_CODE_SJIS},
+        {"\xa4\xa2", "\xa4\xa2", TSL_CODE_EUC, TSL_CODE_NOTEXT},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(convert(c.from, c.src, c.dst), c.to) << c.from;
 }
 
-TEST(CharCodeConvert, MixedTextKeepsSingleBytes)
+TEST(CharCodeConvert, RangeLimitsAndUnsupportedCodes)
 {
-    EXPECT_EQ(convert("a\xb1" "b\x82\xa0 ", TSL_CODE_SJIS, TSL_CODE_EUC), "a\xb1" "b\xa4\xa2 ");
-    EXPECT_EQ(convert("x \xa4\xa2\n\x8e", TSL_CODE_EUC, TSL_CODE_SJIS), "x \x82\xa0\n\x8e");
-    EXPECT_EQ(convert(" \x24\x22!", TSL_CODE_JIS, TSL_CODE_EUC), " \xa4\xa2!");
-}
-
-TEST(CharCodeConvert, LoneLeadAtEndAndRangeLimits)
-{
-    EXPECT_EQ(convert("a\xa4", TSL_CODE_EUC, TSL_CODE_SJIS), "a\xa4");
     // only len bytes are touched: the pair straddles the end of the range
     char buf[] = "\xa4\xa2\xa4\xa2";
     EXPECT_EQ(tslToConvCharCode(buf, 3, TSL_CODE_EUC, TSL_CODE_SJIS), 1);
@@ -109,53 +112,44 @@ TEST(CharCodeConvert, LoneLeadAtEndAndRangeLimits)
     EXPECT_EQ(tslToConvCharCode(buf, 0, TSL_CODE_EUC, TSL_CODE_SJIS), 1);
     EXPECT_EQ(tslToConvCharCode(buf, -5, TSL_CODE_EUC, TSL_CODE_SJIS), 1);
     EXPECT_EQ(std::string(buf), "\x82\xa0\xa4\xa2");
-}
 
-TEST(CharCodeConvert, NoOpsAndUnsupportedCodes)
-{
-    EXPECT_EQ(convert("\xa4\xa2", TSL_CODE_EUC, TSL_CODE_EUC), "\xa4\xa2");
-    EXPECT_EQ(convert("\xa4\xa2", TSL_CODE_ASCII, TSL_CODE_SJIS), "\xa4\xa2");
-    EXPECT_EQ(convert("\xa4\xa2", TSL_CODE_EUC, TSL_CODE_NOTEXT), "\xa4\xa2");
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(convert("\xa4\xa2", TSL_CODE_EUC, 5, 0), "\xa4\xa2");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(tu::stderr_of([] { EXPECT_EQ(convert("\xa4\xa2", TSL_CODE_EUC, 5, 0), "\xa4\xa2"); }),
               "Error: tslToConvCharCode - Not support yet(dest code:5).\n");
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(convert("\xa4\xa2", 5, TSL_CODE_EUC, 0), "\xa4\xa2");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(tu::stderr_of([] { EXPECT_EQ(convert("\xa4\xa2", 5, TSL_CODE_EUC, 0), "\xa4\xa2"); }),
               "Error: tslToConvCharCode - Not support yet(src code:5).\n");
 }
 
 TEST(CharCodeByteKind, EucAndSjis)
 {
-    CodeGuard guard;
-    g_tessel.charCode = TSL_CODE_EUC;
+    const int saved = g_tessel.charCode;
     const char* euc = "a\xb4\xc1" "b\x8e\xb1\xa2";
-    EXPECT_EQ(tslCheckChar(euc, 0), TSL_CHAR_SINGLE);
-    EXPECT_EQ(tslCheckChar(euc, 1), TSL_CHAR_LEAD);
-    EXPECT_EQ(tslCheckChar(euc, 2), TSL_CHAR_TRAIL);
-    EXPECT_EQ(tslCheckChar(euc, 3), TSL_CHAR_SINGLE);
-    EXPECT_EQ(tslCheckChar(euc, 4), TSL_CHAR_SINGLE);  // 0x8E is an ordinary byte
-    EXPECT_EQ(tslCheckChar(euc, 5), TSL_CHAR_LEAD);
-    EXPECT_EQ(tslCheckChar(euc, 6), TSL_CHAR_TRAIL);
-    EXPECT_EQ(tslCheckChar(euc, 7), TSL_CHAR_NONE);
-    EXPECT_EQ(tslCheckChar(euc, -1), TSL_CHAR_NONE);
-    EXPECT_EQ(tslCheckChar(nullptr, 0), TSL_CHAR_NONE);
-
-    g_tessel.charCode = TSL_CODE_SJIS;
     const char* sjis = "\xb1\x82\xa0\x88";
-    EXPECT_EQ(tslCheckChar(sjis, 0), TSL_CHAR_SINGLE);
-    EXPECT_EQ(tslCheckChar(sjis, 1), TSL_CHAR_LEAD);
-    EXPECT_EQ(tslCheckChar(sjis, 2), TSL_CHAR_TRAIL);
-    EXPECT_EQ(tslCheckChar(sjis, 3), TSL_CHAR_LEAD);  // lone lead at the end
-
-    g_tessel.charCode = TSL_CODE_ASCII;
-    EXPECT_EQ(tslCheckChar(euc, 1), TSL_CHAR_NONE);
+    const struct {
+        int code;
+        const char* text;
+        int at, kind;
+    } cases[] = {
+        {TSL_CODE_EUC, euc, 0, TSL_CHAR_SINGLE},  {TSL_CODE_EUC, euc, 1, TSL_CHAR_LEAD},
+        {TSL_CODE_EUC, euc, 2, TSL_CHAR_TRAIL},   {TSL_CODE_EUC, euc, 3, TSL_CHAR_SINGLE},
+        {TSL_CODE_EUC, euc, 4, TSL_CHAR_SINGLE},  // 0x8E is an ordinary byte
+        {TSL_CODE_EUC, euc, 5, TSL_CHAR_LEAD},    {TSL_CODE_EUC, euc, 6, TSL_CHAR_TRAIL},
+        {TSL_CODE_EUC, euc, 7, TSL_CHAR_NONE},    {TSL_CODE_EUC, euc, -1, TSL_CHAR_NONE},
+        {TSL_CODE_EUC, nullptr, 0, TSL_CHAR_NONE},
+        {TSL_CODE_SJIS, sjis, 0, TSL_CHAR_SINGLE}, {TSL_CODE_SJIS, sjis, 1, TSL_CHAR_LEAD},
+        {TSL_CODE_SJIS, sjis, 2, TSL_CHAR_TRAIL},
+        {TSL_CODE_SJIS, sjis, 3, TSL_CHAR_LEAD},  // lone lead at the end
+        {TSL_CODE_ASCII, euc, 1, TSL_CHAR_NONE},
+    };
+    for (const auto& c : cases) {
+        g_tessel.charCode = c.code;
+        EXPECT_EQ(tslCheckChar(c.text, c.at), c.kind) << c.code << " at " << c.at;
+    }
+    g_tessel.charCode = saved;
 }
 
 TEST(CharCodeWide, ClassBoundaries)
 {
-    struct Case {
+    const struct {
         int row, cell, expect;
     } cases[] = {
         {0x21, 0x21, 0}, {0x21, 0x7E, 0}, {0x21, 0x7F, -1}, {0x21, 0x20, -1},
@@ -172,13 +166,9 @@ TEST(CharCodeWide, ClassBoundaries)
         {0x30, 0x21, 8}, {0x4E, 0x7E, 8}, {0x4F, 0x53, 8}, {0x4F, 0x54, -1},
         {0x50, 0x21, 9}, {0x73, 0x7E, 9}, {0x74, 0x24, 9}, {0x74, 0x25, -1}, {0x75, 0x21, -1},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(tslIsWideCharCode((unsigned char)(c.row + 0x80), (unsigned char)(c.cell + 0x80)),
-                  c.expect)
+    for (const auto& c : cases)
+        EXPECT_EQ(tslIsWideCharCode((unsigned char)(c.row + 0x80), (unsigned char)(c.cell + 0x80)), c.expect)
             << std::hex << c.row << " " << c.cell;
-    }
-    EXPECT_EQ(tslIsWideCharCode(0xCF, 0xD4), -1);
-    EXPECT_EQ(tslIsWideCharCode(0xF4, 0xA5), -1);
     EXPECT_EQ(tslIsWideCharCode(0xA4, 0x22), -1);  // trail below 0x80
     EXPECT_EQ(tslIsWideCharCode(0x24, 0xA2), -1);  // lead below 0x80
 }

@@ -1,18 +1,16 @@
-// Rectangle arithmetic: strict point tests on edges and the intersection's
-// touching-edge and origin rules.
-#include <gtest/gtest.h>
-
+// Rectangle arithmetic and packed geometry: strict point tests on edges, the
+// intersection's touching-edge and origin rules, and packing round trips.
+#include "testutil.h"
 #include "tessel.h"
 
 static void expect_rect(TslRect r, int x, int y, int w, int h)
 {
-    EXPECT_EQ(r.x, x);
-    EXPECT_EQ(r.y, y);
-    EXPECT_EQ(r.width, w);
-    EXPECT_EQ(r.height, h);
+    EXPECT_TRUE(r.x == x && r.y == y && r.width == w && r.height == h)
+        << r.x << "," << r.y << " " << r.width << "x" << r.height << " want " << x << "," << y << " " << w
+        << "x" << h;
 }
 
-TEST(Rect, BuildMoveAndEmpty)
+TEST(Rect, BuildMoveEmptyAndPack)
 {
     TslRect r;
     EXPECT_EQ(tslSetRectangle(&r, -5, 7, 20, 30), 1);
@@ -23,37 +21,45 @@ TEST(Rect, BuildMoveAndEmpty)
     EXPECT_EQ(tslIsEmptyRect(tslSetRect(3, 3, 0, 5)), 1);
     EXPECT_EQ(tslIsEmptyRect(tslSetRect(3, 3, 5, 0)), 1);
     EXPECT_EQ(tslIsEmptyRect(tslSetRect(3, 3, 1, 1)), 0);
+
+    unsigned int pos = tslPos(-10, 20), size = tslSize(65535, 65535);
+    EXPECT_EQ(tslPosX(pos), -10);
+    EXPECT_EQ(tslPosY(pos), 20);
+    EXPECT_EQ(tslSizeW(size), 65535);
+    EXPECT_EQ(tslSizeH(size), 65535);
+    expect_rect(tslUnpackRect(pos, size), -10, 20, 65535, 65535);
+    EXPECT_EQ(tslRectPos(tslUnpackRect(pos, size)), pos);
+    EXPECT_EQ(tslRectSize(tslUnpackRect(pos, size)), size);
+    EXPECT_EQ(sizeof(TslRect), 8u);
 }
 
 TEST(Rect, PointOnAnyEdgeIsOutside)
 {
     TslRect r = tslSetRect(10, 20, 30, 40);
-    EXPECT_EQ(tslPointInRect(10, 20, r), 0);
-    EXPECT_EQ(tslPointInRect(11, 21, r), 1);
-    EXPECT_EQ(tslPointInRect(39, 59, r), 1);
-    EXPECT_EQ(tslPointInRect(40, 30, r), 0);
-    EXPECT_EQ(tslPointInRect(20, 60, r), 0);
-    EXPECT_EQ(tslPointInRect(10, 30, r), 0);
-    EXPECT_EQ(tslPointInRect(20, 20, r), 0);
+    const int cases[][3] = {{10, 20, 0}, {11, 21, 1}, {39, 59, 1}, {40, 30, 0},
+                            {20, 60, 0}, {10, 30, 0}, {20, 20, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(tslPointInRect(c[0], c[1], r), c[2]) << c[0] << "," << c[1];
     EXPECT_EQ(tslPointInRect(20, 30, tslSetRect(-100, -100, 0, 500)), 0);
 }
 
-TEST(Rect, IntersectionOverlapAndDisjoint)
+TEST(Rect, Intersection)
 {
-    expect_rect(tslGetInRect(tslSetRect(0, 0, 100, 100), tslSetRect(50, 60, 100, 100)), 50, 60, 50, 40);
-    expect_rect(tslGetInRect(tslSetRect(10, 10, 10, 10), tslSetRect(30, 30, 5, 5)), 0, 0, 0, 0);
-    expect_rect(tslGetInRect(tslSetRect(10, 10, 10, 10), tslSetRect(12, 12, 2, 2)), 12, 12, 2, 2);
-    expect_rect(tslGetInRect(tslSetRect(-50, -50, 100, 100), tslSetRect(-10, -20, 30, 40)), -10, -20, 30, 40);
-}
-
-TEST(Rect, TouchingEdgesGiveZeroSizeUnlessAtOrigin)
-{
-    // side by side: zero width at x = 20
-    expect_rect(tslGetInRect(tslSetRect(10, 10, 10, 10), tslSetRect(20, 10, 10, 10)), 20, 10, 0, 10);
-    // stacked: zero height at y = 20
-    expect_rect(tslGetInRect(tslSetRect(10, 10, 10, 10), tslSetRect(10, 20, 10, 10)), 10, 20, 10, 0);
-    // shared edge on x = 0 reads as no overlap
-    expect_rect(tslGetInRect(tslSetRect(-10, 0, 10, 10), tslSetRect(0, 0, 10, 10)), 0, 0, 0, 0);
-    // wholly negative: right clamps to 0, which is below left
-    expect_rect(tslGetInRect(tslSetRect(-30, -30, 5, 5), tslSetRect(-40, -40, 20, 20)), 0, 0, 0, 0);
+    const struct {
+        TslRect a, b, want;
+    } cases[] = {
+        {{0, 0, 100, 100}, {50, 60, 100, 100}, {50, 60, 50, 40}},
+        {{10, 10, 10, 10}, {30, 30, 5, 5}, {0, 0, 0, 0}},  // disjoint
+        {{10, 10, 10, 10}, {12, 12, 2, 2}, {12, 12, 2, 2}},
+        {{-50, -50, 100, 100}, {-10, -20, 30, 40}, {-10, -20, 30, 40}},
+        // touching edges give zero size, side by side and stacked
+        {{10, 10, 10, 10}, {20, 10, 10, 10}, {20, 10, 0, 10}},
+        {{10, 10, 10, 10}, {10, 20, 10, 10}, {10, 20, 10, 0}},
+        // a shared edge on x = 0 reads as no overlap
+        {{-10, 0, 10, 10}, {0, 0, 10, 10}, {0, 0, 0, 0}},
+        // wholly negative: right clamps to 0, which is below left
+        {{-30, -30, 5, 5}, {-40, -40, 20, 20}, {0, 0, 0, 0}},
+    };
+    for (const auto& c : cases)
+        expect_rect(tslGetInRect(c.a, c.b), c.want.x, c.want.y, c.want.width, c.want.height);
 }

@@ -1,14 +1,10 @@
 // Small services without a display: sleeping splits seconds from the
 // remainder, the bell byte, and prefixing the working directory within the
 // caller's buffer size.
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
 #include <chrono>
 #include <cstring>
-#include <string>
 
+#include "testutil.h"
 #include "tessel.h"
 
 // Under the address sanitizer a failed allocation must return null here,
@@ -28,27 +24,16 @@ TEST(Tools, SleepSplitsSecondsAndRemainder)
     EXPECT_LT(ms, 2500);
 }
 
-TEST(Tools, BellWritesOneByte)
-{
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(tslBell(), 1);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "\a");
-}
-
 TEST(Tools, ConvFullPathFitsOrRefuses)
 {
     char cwd[4096];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     std::string expect = std::string(cwd) + "/pic.jpg";
     // needs strlen(cwd) + strlen(path) + 1 < size: one byte for '/', one for NUL
-    char exact[4200];
-    strcpy(exact, "pic.jpg");
+    char exact[4200] = "pic.jpg", tight[4200] = "pic.jpg";
     unsigned int fits = (unsigned int)expect.size() + 1;
     EXPECT_EQ(tslConvFullPath(exact, fits), exact);
     EXPECT_EQ(std::string(exact), expect);
-
-    char tight[4200];
-    strcpy(tight, "pic.jpg");
     EXPECT_EQ(tslConvFullPath(tight, fits - 1), nullptr);
     EXPECT_STREQ(tight, "pic.jpg");
 
@@ -59,15 +44,14 @@ TEST(Tools, ConvFullPathFitsOrRefuses)
     EXPECT_EQ(tslConvFullPath(nullptr, 100), nullptr);
 }
 
-TEST(Tools, AllocGivesAUsableBlock)
+TEST(Tools, AllocAndBell)
 {
     void* p = tslAlloc(0);
     ASSERT_NE(p, nullptr);
     free(p);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(tslAlloc((size_t)-1 / 2), nullptr);
-    std::string err = testing::internal::GetCapturedStderr();
+    std::string err = tu::stderr_of([] { EXPECT_EQ(tslAlloc((size_t)-1 / 2), nullptr); });
     const std::string msg = "Error: Can't allocate memory.\n";
     ASSERT_GE(err.size(), msg.size());
     EXPECT_EQ(err.substr(err.size() - msg.size()), msg);  // after any sanitizer note
+    EXPECT_EQ(tu::stderr_of([] { EXPECT_EQ(tslBell(), 1); }), "\a");
 }
