@@ -1,20 +1,18 @@
 // Input method against Xvfb: the paths without an input method, and a real
 // XIM server (uim-xim, direct engine) started by the test in an EUC-JP locale.
-#include <gtest/gtest.h>
-#include <fcntl.h>
+#include "testutil.h"
+#include "xfixture.h"
+
 #include <X11/extensions/XTest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <clocale>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "core/xim_private.h"
-#include "xenv.h"
 
 extern char** environ;
 
@@ -83,34 +81,32 @@ void StopUim()
     g_uimHome.clear();
 }
 
-class Xim : public ::testing::Test {
+class Xim : public XTest {
 protected:
     static void TearDownTestSuite() { StopUim(); }
 
     void SetUp() override
     {
-        display = xenv_open();
-        if (!display)
-            GTEST_SKIP() << "no display";
+        XTest::SetUp();
         g_bXIMtoRegister = 0;
     }
     void TearDown() override
     {
-        if (!display)
-            return;
-        while (tslGetTotalWindows() > 0)
-            tslDestroyWindow(display, tslGetWindowFromIndex(0));
-        if (g_tessel.im)
-            tslCloseIM_XIM(g_tessel.im);
-        if (g_tessel.fontSet)
-            XFreeFontSet(display, g_tessel.fontSet);
-        g_tessel.fontSet = nullptr;
-        g_im = nullptr;
-        xenv_close();
-        setlocale(LC_ALL, "C");
+        if (d) {
+            xenv_destroy_all(d);
+            if (g_tessel.im)
+                tslCloseIM_XIM(g_tessel.im);
+            if (g_tessel.fontSet)
+                XFreeFontSet(d, g_tessel.fontSet);
+            g_tessel.fontSet = nullptr;
+            g_im = nullptr;
+            setlocale(LC_ALL, "C");
+        }
+        XTest::TearDown();
     }
 
-    // Locale and modifiers as the start-up sets them, for the given server.
+    // Locale and modifiers as the start-up sets them, and the server started
+    // when it is uim; false when the locale is missing.
     bool EnterLocale(const char* modifiers)
     {
         if (!LocaleAvailable())
@@ -119,43 +115,38 @@ protected:
         setenv("XMODIFIERS", modifiers, 1);
         int ok = tslLocale_XIM("");
         unsetenv("LC_ALL");
+        if (ok == 1 && strcmp(modifiers, "@im=uim") == 0) {
+            EXPECT_TRUE(StartUim(d)) << "uim-xim did not start";
+            char** missing = nullptr;
+            int count = 0;
+            char* def = nullptr;
+            g_tessel.fontSet = XCreateFontSet(d, "-*-*-medium-r-normal--14-*-*-*-*-*-*-*", &missing, &count, &def);
+            if (missing)
+                XFreeStringList(missing);
+        }
         return ok == 1;
-    }
-
-    void MakeFontSet()
-    {
-        char** missing = nullptr;
-        int count = 0;
-        char* def = nullptr;
-        g_tessel.fontSet = XCreateFontSet(display, "-*-*-medium-r-normal--14-*-*-*-*-*-*-*", &missing,
-                                          &count, &def);
-        if (missing)
-            XFreeStringList(missing);
     }
 
     long EventMask(TslWindow* w)
     {
         XWindowAttributes a;
-        XGetWindowAttributes(display, w->xwin, &a);
+        XGetWindowAttributes(d, w->xwin, &a);
         return a.your_event_mask;
     }
-
-    Display* display = nullptr;
+    TslWindow* make(int y, const char* title, TslWndProc cb = nullptr)
+    {
+        return tslCreateWindow(d, nullptr, tslPos(0, y), tslSize(200, 40), 0, title, cb);
+    }
 };
-
-TEST_F(Xim, LocaleThatDoesNotExistIsReported)
-{
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(0, tslLocale_XIM("xx_NOWHERE.NOCODE"));
-    EXPECT_EQ("Error: IM - can't set locale\n", testing::internal::GetCapturedStderr());
-}
 
 TEST_F(Xim, WithoutInputMethodEverythingRefusesQuietly)
 {
+    EXPECT_EQ(tu::stderr_of([] { EXPECT_EQ(0, tslLocale_XIM("xx_NOWHERE.NOCODE")); }),
+              "Error: IM - can't set locale\n");
     g_tessel.useIM = 0;
-    TslWindow* w = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(100, 40), 0, "in", nullptr);
+    TslWindow* w = make(0, "in");
     ASSERT_TRUE(w);
-    testing::internal::CaptureStderr();
+    std::string err = tu::stderr_of([&] {
     EXPECT_EQ(0, tslIsOpenIM_XIM());
     EXPECT_EQ(nullptr, tslGetIM_XIM());
     EXPECT_EQ(0, tslAttachIM(w, nullptr));
@@ -167,22 +158,22 @@ TEST_F(Xim, WithoutInputMethodEverythingRefusesQuietly)
     EXPECT_EQ(0u, tslSelectStyle_XIM(nullptr, nullptr));
     EXPECT_EQ(0, tslDetachIM(nullptr, 1));
     EXPECT_EQ(1, tslDetachIM(w, 1));
-    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+    });
+    EXPECT_EQ(err, "");
     EXPECT_EQ(nullptr, w->ic);
     EXPECT_EQ(TSL_EVENT_MASK, EventMask(w));
-
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(nullptr, tslCreateIC_XIM(w, nullptr, XIMPreeditNothing | XIMStatusNothing, nullptr, 0, 0));
-    EXPECT_EQ("Error: XIM - IM is invalid.\n", testing::internal::GetCapturedStderr());
+    EXPECT_EQ(tu::stderr_of([&] {
+                  EXPECT_EQ(nullptr, tslCreateIC_XIM(w, nullptr, XIMPreeditNothing | XIMStatusNothing, nullptr, 0, 0));
+              }),
+              "Error: XIM - IM is invalid.\n");
 }
 
 TEST_F(Xim, ServerThatDoesNotExistGivesWarningAndNull)
 {
     if (!EnterLocale("@im=tsl_no_such_server"))
         GTEST_SKIP() << kLocale << " locale not available";
-    testing::internal::CaptureStderr();
-    XIM im = tslOpenIM_XIM(display);
-    EXPECT_EQ("Warning: Open XIM - can't open IM.\n", testing::internal::GetCapturedStderr());
+    XIM im = nullptr;
+    EXPECT_EQ(tu::stderr_of([&] { im = tslOpenIM_XIM(d); }), "Warning: Open XIM - can't open IM.\n");
     EXPECT_EQ(nullptr, im);
     EXPECT_EQ(0, tslIsOpenIM_XIM());
     EXPECT_EQ(0, g_bXIMtoRegister);
@@ -233,20 +224,22 @@ TEST_F(Xim, RealServerAttachTypeDetach)
 {
     if (!EnterLocale("@im=uim"))
         GTEST_SKIP() << kLocale << " locale not available";
-    ASSERT_TRUE(StartUim(display)) << "uim-xim did not start";
-    MakeFontSet();
     g_tessel.useIM = 1;
-
-    testing::internal::CaptureStderr();
-    XIM im = tslOpenIM_XIM(display);
-    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+    XIM im = nullptr;
+    EXPECT_EQ(tu::stderr_of([&] { im = tslOpenIM_XIM(d); }), "");
     ASSERT_NE(nullptr, im);
-    EXPECT_EQ(im, tslOpenIM_XIM(display)) << "opened once per program";
+    EXPECT_EQ(im, tslOpenIM_XIM(d)) << "opened once per program";
     EXPECT_EQ(1, tslIsOpenIM_XIM());
 
-    TslWindow* w = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(200, 40), 0, "input", CollectText);
+    // Style preference follows the list.
+    const XIMStyle rootOnly[] = {XIMPreeditNothing | XIMStatusNothing, 0}, unknown[] = {0x7000, 0}, none[] = {0};
+    EXPECT_EQ((XIMStyle)(XIMPreeditNothing | XIMStatusNothing), tslSelectStyle_XIM(im, rootOnly));
+    EXPECT_EQ(0u, tslSelectStyle_XIM(im, unknown));
+    EXPECT_EQ(0u, tslSelectStyle_XIM(im, none));
+
+    TslWindow* w = make(0, "input", CollectText);
     ASSERT_TRUE(w);
-    xenv_wait_mapped(display, w->xwin);
+    xenv_wait_mapped(d, w->xwin);
     ASSERT_EQ(1, tslAttachIM(w, nullptr));
     ASSERT_NE(nullptr, w->ic);
     EXPECT_TRUE(w->imStyle == 1028 || w->imStyle == 1032) << w->imStyle;
@@ -254,13 +247,13 @@ TEST_F(Xim, RealServerAttachTypeDetach)
     EXPECT_EQ(0, tslSetStatusArea_XIM(w, tslPos(0, 0), tslSize(50, 20)));
     EXPECT_EQ(TSL_EVENT_MASK, EventMask(w) & TSL_EVENT_MASK);
 
-    XSetInputFocus(display, w->xwin, RevertToParent, CurrentTime);
+    XSetInputFocus(d, w->xwin, RevertToParent, CurrentTime);
     EXPECT_EQ(1, tslSetFocusIC_XIM(w));
-    TypingScript script{display, w, std::string()};
+    TypingScript script{d, w, std::string()};
     g_typing = &script;
     tslSetIdolingCallback(w, TypeKeys);
     g_tessel.interval = 10;
-    EXPECT_EQ(1, tslMainLoop(display, w));
+    EXPECT_EQ(1, tslMainLoop(d, w));
     g_typing = nullptr;
     EXPECT_NE(std::string::npos, script.text.find("ab")) << "typed text: '" << script.text << "'";
     EXPECT_EQ(1, tslUnsetFocusIC_XIM(w));
@@ -280,25 +273,10 @@ TEST_F(Xim, RealServerAttachTypeDetach)
     EXPECT_EQ(0, tslMovePreedit_XIM(w, 1, 1));
 
     // Destroying the window destroys its context.
-    EXPECT_EQ(1, tslDestroyWindow(display, w));
+    EXPECT_EQ(1, tslDestroyWindow(d, w));
     EXPECT_EQ(1, tslCloseIM_XIM(im));
     EXPECT_EQ(0, tslIsOpenIM_XIM());
     EXPECT_EQ(0, tslCloseIM_XIM(im));
-}
-
-TEST_F(Xim, StylePreferenceFollowsTheList)
-{
-    if (!EnterLocale("@im=uim"))
-        GTEST_SKIP() << kLocale << " locale not available";
-    ASSERT_TRUE(StartUim(display));
-    XIM im = tslOpenIM_XIM(display);
-    ASSERT_NE(nullptr, im);
-    const XIMStyle rootOnly[] = {XIMPreeditNothing | XIMStatusNothing, 0};
-    EXPECT_EQ((XIMStyle)(XIMPreeditNothing | XIMStatusNothing), tslSelectStyle_XIM(im, rootOnly));
-    const XIMStyle unknown[] = {0x7000, 0};
-    EXPECT_EQ(0u, tslSelectStyle_XIM(im, unknown));
-    const XIMStyle none[] = {0};
-    EXPECT_EQ(0u, tslSelectStyle_XIM(im, none));
 }
 
 int g_waitPasses = 0;
@@ -312,30 +290,27 @@ TEST_F(Xim, ServerGoingAwayIsNoticedByTheLoop)
 {
     if (!EnterLocale("@im=uim"))
         GTEST_SKIP() << kLocale << " locale not available";
-    ASSERT_TRUE(StartUim(display));
-    MakeFontSet();
-    XIM im = tslOpenIM_XIM(display);
-    ASSERT_NE(nullptr, im);
-    TslWindow* w = tslCreateWindow(display, nullptr, tslPos(0, 0), tslSize(200, 40), 0, "input", nullptr);
+    ASSERT_NE(nullptr, tslOpenIM_XIM(d));
+    TslWindow* w = make(0, "input");
     ASSERT_TRUE(w);
     ASSERT_EQ(1, tslAttachIM(w, nullptr));
 
     StopUim();
-    for (int i = 0; i < 100 && UimRegistered(display); i++)
+    for (int i = 0; i < 100 && UimRegistered(d); i++)
         usleep(10000);
-    if (UimRegistered(display))
+    if (UimRegistered(d))
         GTEST_SKIP() << "another uim-xim serves this display";
     g_waitPasses = 0;
     g_tessel.interval = 10;
     tslSetIdolingCallback(w, UntilServerGone);
-    EXPECT_EQ(1, tslMainLoop(display, nullptr));
+    EXPECT_EQ(1, tslMainLoop(d, nullptr));
     EXPECT_EQ(nullptr, g_tessel.im);
     EXPECT_EQ(1, g_bXIMtoRegister);
     EXPECT_EQ(0, tslIsOpenIM_XIM());
     EXPECT_EQ(nullptr, w->ic) << "the context went with its server";
     EXPECT_EQ(0u, w->imStyle);
 
-    TslWindow* later = tslCreateWindow(display, nullptr, tslPos(0, 50), tslSize(50, 20), 0, "later", nullptr);
+    TslWindow* later = make(50, "later");
     ASSERT_TRUE(later);
     EXPECT_EQ(0, tslAttachIM(later, nullptr));
     EXPECT_EQ(nullptr, later->ic);
