@@ -1,32 +1,27 @@
 // Colours on real servers: TrueColor at depths 24 and 16, PseudoColor at
 // depth 8 with a full colormap, names, variants and the colour-cube tables.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <vector>
 
-#include "xenv.h"
+#include "xfixture.h"
 
 namespace {
 
-class ColorServer : public ::testing::Test {
+class ColorServer : public ::testing::Test, protected XDisplayTest {
 protected:
-    Display* open(const char* env)
-    {
-        display = xenv_open(env);
-        return display;
-    }
-    void TearDown() override
-    {
-        if (display)
-            xenv_close();
-    }
-    Display* display = nullptr;
+    void TearDown() override { close_display(); }
     Colormap cmap() const { return g_tessel.colormap; }
+    // The named colour, altered by mode unless mode is -1.
+    unsigned long named(const char* name, int mode = -1)
+    {
+        return mode < 0 ? tslGetNamedColor(d, cmap(), name) : tslGetAlterNamedColor(d, cmap(), name, mode);
+    }
 };
+
+#define OPEN_OR_SKIP(env)                          \
+    do {                                           \
+        if (!open_display(env))                    \
+            GTEST_SKIP() << (env) << " not set";   \
+    } while (0)
 
 unsigned long pack565(int r, int g, int b)
 {
@@ -62,6 +57,8 @@ std::vector<unsigned long> fill_colormap(Display* d, Colormap cmap)
 
 struct Rgb {
     int r, g, b;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+    int sum() const { return r + g + b; }
 };
 
 std::vector<Rgb> query_all(Display* d, Colormap cmap)
@@ -80,97 +77,88 @@ std::vector<Rgb> query_all(Display* d, Colormap cmap)
 
 }  // namespace
 
-TEST_F(ColorServer, Depth24PixelsCarryTheComponents)
+TEST_F(ColorServer, Depth24PixelsNamesAndVariants)
 {
-    ASSERT_TRUE(open(nullptr));
+    OPEN_OR_SKIP("DISPLAY");
     ASSERT_EQ(g_tessel.depth, 24);
-    EXPECT_EQ(tslGetColor(display, cmap(), 255, 0, 0), 0xFF0000UL);
-    EXPECT_EQ(tslGetColor(display, cmap(), 0x12, 0x34, 0x56), 0x123456UL);
-    EXPECT_EQ(tslGetColor(display, cmap(), -5, 300, 128), 0x00FF80UL) << "components are clamped";
+    EXPECT_EQ(tslGetColor(d, cmap(), 255, 0, 0), 0xFF0000UL);
+    EXPECT_EQ(tslGetColor(d, cmap(), 0x12, 0x34, 0x56), 0x123456UL);
+    EXPECT_EQ(tslGetColor(d, cmap(), -5, 300, 128), 0x00FF80UL) << "components are clamped";
     int r = -1, g = -1, b = -1;
-    EXPECT_EQ(tslGetRGB(display, cmap(), 0xC5A010UL, &r, &g, &b), 1);
-    EXPECT_EQ(r, 0xC5);
-    EXPECT_EQ(g, 0xA0);
-    EXPECT_EQ(b, 0x10);
-
+    EXPECT_EQ(tslGetRGB(d, cmap(), 0xC5A010UL, &r, &g, &b), 1);
+    EXPECT_TRUE(r == 0xC5 && g == 0xA0 && b == 0x10) << r << "," << g << "," << b;
     // The pixel draws as that colour.
-    Pixmap pm = XCreatePixmap(display, RootWindow(display, 0), 4, 4, 24);
-    XSetForeground(display, g_tessel.gc, tslGetColor(display, cmap(), 10, 200, 30));
-    XFillRectangle(display, pm, g_tessel.gc, 0, 0, 4, 4);
-    EXPECT_EQ(xenv_pixel(display, pm, 2, 2), 0x0AC81EUL);
-    XFreePixmap(display, pm);
-}
+    Pixmap pm = XCreatePixmap(d, RootWindow(d, 0), 4, 4, 24);
+    xenv_fill(d, pm, tslGetColor(d, cmap(), 10, 200, 30), 0, 0, 4, 4);
+    EXPECT_EQ(xenv_pixel(d, pm, 2, 2), 0x0AC81EUL);
+    XFreePixmap(d, pm);
 
-TEST_F(ColorServer, Depth24NamesAndVariants)
-{
-    ASSERT_TRUE(open(nullptr));
-    EXPECT_EQ(tslGetNamedColor(display, cmap(), "#102030"), 0x102030UL);
-    EXPECT_EQ(tslGetNamedColor(display, cmap(), "DimGrey"), 0x696969UL);
-    // Unknown to the server, found by prefix in the database file.
-    EXPECT_EQ(tslGetNamedColor(display, cmap(), "midnight"), 0x191970UL);
-    EXPECT_EQ(tslGetNamedColor(display, cmap(), "no such colour at all"), 0UL);
-    EXPECT_EQ(tslGetNamedColor(display, cmap(), nullptr), 0UL);
-
-    EXPECT_EQ(tslGetAlterColor(display, cmap(), 100, 50, 20, TSL_ALTER_LIGHT), 0xBE7346UL);
-    EXPECT_EQ(tslGetAlterNamedColor(display, cmap(), "DimGrey", TSL_ALTER_LIGHT), 0xC5C5C5UL);
-    EXPECT_EQ(tslGetAlterNamedColor(display, cmap(), "  DimGrey\t", TSL_ALTER_SHADOW), 0x343434UL);
-    EXPECT_EQ(tslGetAlterNamedColor(display, cmap(), "grey", TSL_ALTER_CONTRAST), 0x3E3E3EUL);
-    // "#RRGGBB" is not in the database: fixed colours by mode.
-    EXPECT_EQ(tslGetAlterNamedColor(display, cmap(), "#0000FF", TSL_ALTER_SHADOW), 0x000000UL);
-    EXPECT_EQ(tslGetAlterNamedColor(display, cmap(), "#0000FF", TSL_ALTER_NEAR), 0x7F7F7FUL);
-    EXPECT_EQ(tslGetAlterNamedColor(display, cmap(), "#0000FF", TSL_ALTER_LIGHT), 0xFFFFFFUL);
-    EXPECT_EQ(tslGetAlterNamedColor(display, cmap(), "#0000FF", TSL_ALTER_CONTRAST), 0xFFFFFFUL);
-    EXPECT_EQ(tslGetAlterNamedColor(display, cmap(), "", 9), 0x000000UL);
-}
-
-TEST_F(ColorServer, Depth24HasNoCubeTable)
-{
-    ASSERT_TRUE(open(nullptr));
-    EXPECT_EQ(tslConvertColormap(display, cmap()), nullptr);
-    EXPECT_EQ(tslCreate8bppColormap(display), 0UL);
+    const struct {
+        const char* name;
+        int mode;
+        unsigned long want;
+    } cases[] = {
+        {"#102030", -1, 0x102030},
+        {"DimGrey", -1, 0x696969},
+        {"midnight", -1, 0x191970},  // unknown to the server, found by prefix in the database
+        {"no such colour at all", -1, 0},
+        {nullptr, -1, 0},
+        {"DimGrey", TSL_ALTER_LIGHT, 0xC5C5C5},
+        {"  DimGrey\t", TSL_ALTER_SHADOW, 0x343434},
+        {"grey", TSL_ALTER_CONTRAST, 0x3E3E3E},
+        // "#RRGGBB" is not in the database: fixed colours by mode
+        {"#0000FF", TSL_ALTER_SHADOW, 0x000000},
+        {"#0000FF", TSL_ALTER_NEAR, 0x7F7F7F},
+        {"#0000FF", TSL_ALTER_LIGHT, 0xFFFFFF},
+        {"#0000FF", TSL_ALTER_CONTRAST, 0xFFFFFF},
+        {"", 9, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(named(c.name, c.mode), c.want) << (c.name ? c.name : "null") << " mode " << c.mode;
+    EXPECT_EQ(tslGetAlterColor(d, cmap(), 100, 50, 20, TSL_ALTER_LIGHT), 0xBE7346UL);
+    // no cube table on a true-colour screen
+    EXPECT_EQ(tslConvertColormap(d, cmap()), nullptr);
+    EXPECT_EQ(tslCreate8bppColormap(d), 0UL);
 }
 
 TEST_F(ColorServer, Depth16PacksFiveSixFive)
 {
-    if (!open("TSL_DISPLAY_16"))
-        GTEST_SKIP() << "TSL_DISPLAY_16 not set";
+    OPEN_OR_SKIP("TSL_DISPLAY_16");
     ASSERT_EQ(g_tessel.depth, 16);
-    EXPECT_EQ(tslGetColor(display, cmap(), 255, 0, 0), 0xF800UL);
-    EXPECT_EQ(tslGetColor(display, cmap(), 0, 255, 0), 0x07E0UL);
-    EXPECT_EQ(tslGetColor(display, cmap(), 0, 0, 255), 0x001FUL);
-    EXPECT_EQ(tslGetColor(display, cmap(), 128, 64, 8), pack565(128, 64, 8));
-    EXPECT_EQ(tslGetNamedColor(display, cmap(), "#FF00FF"), 0xF81FUL);
-    EXPECT_EQ(tslGetAlterNamedColor(display, cmap(), "DimGrey", TSL_ALTER_SHADOW), pack565(52, 52, 52));
-    EXPECT_EQ(tslConvertColormap(display, cmap()), nullptr);
+    EXPECT_EQ(tslGetColor(d, cmap(), 255, 0, 0), 0xF800UL);
+    EXPECT_EQ(tslGetColor(d, cmap(), 0, 255, 0), 0x07E0UL);
+    EXPECT_EQ(tslGetColor(d, cmap(), 0, 0, 255), 0x001FUL);
+    EXPECT_EQ(tslGetColor(d, cmap(), 128, 64, 8), pack565(128, 64, 8));
+    EXPECT_EQ(named("#FF00FF"), 0xF81FUL);
+    EXPECT_EQ(named("DimGrey", TSL_ALTER_SHADOW), pack565(52, 52, 52));
+    EXPECT_EQ(tslConvertColormap(d, cmap()), nullptr);
 }
 
 TEST_F(ColorServer, Depth8FullColormapTakesTheNearestLowestPixel)
 {
-    if (!open("TSL_DISPLAY_8"))
-        GTEST_SKIP() << "TSL_DISPLAY_8 not set";
+    OPEN_OR_SKIP("TSL_DISPLAY_8");
     ASSERT_EQ(g_tessel.depth, 8);
-    std::vector<unsigned long> cells = fill_colormap(display, cmap());
+    std::vector<unsigned long> cells = fill_colormap(d, cmap());
     ASSERT_GE(cells.size(), 4u);
     unsigned long low = cells[1], high = cells.back();
-    store(display, cmap(), high, 80, 30, 160);
-    store(display, cmap(), low, 100, 30, 160);
+    store(d, cmap(), high, 80, 30, 160);
+    store(d, cmap(), low, 100, 30, 160);
     // (90, 30, 160) is 10 away from both: the lower pixel wins.
-    EXPECT_EQ(tslGetColor(display, cmap(), 90, 30, 160), low);
-    store(display, cmap(), cells[2], 25, 25, 112);
-    EXPECT_EQ(tslGetColor(display, cmap(), 26, 24, 113), cells[2]);
+    EXPECT_EQ(tslGetColor(d, cmap(), 90, 30, 160), low);
+    store(d, cmap(), cells[2], 25, 25, 112);
+    EXPECT_EQ(tslGetColor(d, cmap(), 26, 24, 113), cells[2]);
     // Names the server cannot allocate any more fall back to the database and the search.
-    EXPECT_EQ(tslGetNamedColor(display, cmap(), "midnight blue"), cells[2]);
-    EXPECT_EQ(tslGetNamedColor(display, cmap(), "midnight"), cells[2]);
-    EXPECT_EQ(tslGetAlterColor(display, cmap(), 50, 50, 224, TSL_ALTER_SHADOW), cells[2]);
+    EXPECT_EQ(named("midnight blue"), cells[2]);
+    EXPECT_EQ(named("midnight"), cells[2]);
+    EXPECT_EQ(tslGetAlterColor(d, cmap(), 50, 50, 224, TSL_ALTER_SHADOW), cells[2]);
 }
 
 TEST_F(ColorServer, Depth8CubeTableHoldsTheNearestPixels)
 {
-    if (!open("TSL_DISPLAY_8"))
-        GTEST_SKIP() << "TSL_DISPLAY_8 not set";
-    unsigned long* table = tslConvertColormap(display, cmap());
+    OPEN_OR_SKIP("TSL_DISPLAY_8");
+    unsigned long* table = tslConvertColormap(d, cmap());
     ASSERT_NE(table, nullptr);
-    std::vector<Rgb> map = query_all(display, cmap());
+    std::vector<Rgb> map = query_all(d, cmap());
     int exact = 0;
     for (int ri = 0; ri < 6; ri++)
         for (int gi = 0; gi < 6; gi++)
@@ -192,30 +180,27 @@ TEST_F(ColorServer, Depth8CubeTableHoldsTheNearestPixels)
                 if (best == 0)
                     exact++;
             }
-    EXPECT_EQ(map[table[40]].r + map[table[40]].g + map[table[40]].b, 0);
-    EXPECT_EQ(map[table[255]].r + map[table[255]].g + map[table[255]].b, 3 * 255);
+    EXPECT_EQ(map[table[40]].sum(), 0);
+    EXPECT_EQ(map[table[255]].sum(), 3 * 255);
     EXPECT_GT(exact, 0);
     free(table);
 }
 
 TEST_F(ColorServer, Depth8PrivateColormaps)
 {
-    if (!open("TSL_DISPLAY_8"))
-        GTEST_SKIP() << "TSL_DISPLAY_8 not set";
-    std::vector<Rgb> base = query_all(display, cmap());
-    Colormap own = tslCreate8bppColormap(display);
+    OPEN_OR_SKIP("TSL_DISPLAY_8");
+    std::vector<Rgb> base = query_all(d, cmap());
+    Colormap own = tslCreate8bppColormap(d);
     ASSERT_NE(own, 0UL);
-    std::vector<Rgb> map = query_all(display, own);
+    std::vector<Rgb> map = query_all(d, own);
     for (int p = 0; p < 40; p++)
-        EXPECT_TRUE(map[p].r == base[p].r && map[p].g == base[p].g && map[p].b == base[p].b) << p;
-    EXPECT_EQ(map[40].r + map[40].g + map[40].b, 0);
-    EXPECT_EQ(map[41].b, 51);
-    EXPECT_EQ(map[40 + 36 * 2 + 6 * 3 + 4].r, 102);
-    EXPECT_EQ(map[40 + 36 * 2 + 6 * 3 + 4].g, 153);
-    EXPECT_EQ(map[40 + 36 * 2 + 6 * 3 + 4].b, 204);
-    EXPECT_TRUE(map[255].r == 255 && map[255].g == 255 && map[255].b == 255);
+        EXPECT_TRUE(map[p] == base[p]) << p;
+    EXPECT_TRUE(map[40] == (Rgb{0, 0, 0}));
+    EXPECT_TRUE(map[41] == (Rgb{0, 0, 51}));
+    EXPECT_TRUE(map[40 + 36 * 2 + 6 * 3 + 4] == (Rgb{102, 153, 204}));
+    EXPECT_TRUE(map[255] == (Rgb{255, 255, 255}));
 
-    Colormap copy = tslCopyColormap(display, cmap());
+    Colormap copy = tslCopyColormap(d, cmap());
     ASSERT_NE(copy, 0UL);
     // Every colour of the first quarter is present in the copy.
     for (int p = 0; p < 64; p++) {
@@ -224,23 +209,19 @@ TEST_F(ColorServer, Depth8PrivateColormaps)
         c.green = (unsigned short)(base[p].g << 8);
         c.blue = (unsigned short)(base[p].b << 8);
         c.flags = DoRed | DoGreen | DoBlue;
-        ASSERT_TRUE(XAllocColor(display, copy, &c));
-        XColor back{};
-        back.pixel = c.pixel;
-        XQueryColor(display, copy, &back);
-        EXPECT_EQ(back.red >> 8, base[p].r) << p;
+        ASSERT_TRUE(XAllocColor(d, copy, &c));
+        EXPECT_TRUE((Rgb{c.red >> 8, c.green >> 8, c.blue >> 8}) == base[p]) << p;
     }
-    XFreeColormap(display, copy);
-    XFreeColormap(display, own);
+    XFreeColormap(d, copy);
+    XFreeColormap(d, own);
 }
 
 TEST_F(ColorServer, Depth8DumpListsEveryPixel)
 {
-    if (!open("TSL_DISPLAY_8"))
-        GTEST_SKIP() << "TSL_DISPLAY_8 not set";
+    OPEN_OR_SKIP("TSL_DISPLAY_8");
     unsigned long white = g_tessel.colors[1];
     testing::internal::CaptureStdout();
-    EXPECT_EQ(tslDumpColormap(display, cmap()), 1);
+    EXPECT_EQ(tslDumpColormap(d, cmap()), 1);
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 256);
     EXPECT_EQ(out.rfind("Pixel:000000 - RGB:", 0), 0u);
