@@ -1,21 +1,10 @@
 // Band upload at depths 24, 16 and 8: the shared-memory path and the socket
 // path leave the same pixels, across several bands in both fill orders, and
 // leave no segment and no completion notice behind.
-#include <unistd.h>
-
-#include <cstdio>
-#include <memory>
-
-#include <gtest/gtest.h>
-
+#include "xfixture.h"
 #include "image/image_upload.h"
-#include "xenv.h"
 
 namespace {
-
-struct ImageDeleter {
-    void operator()(XImage* img) const { XDestroyImage(img); }
-};
 
 // Segments this process created that still exist.
 int live_segments()
@@ -33,27 +22,18 @@ int live_segments()
     return count;
 }
 
-class Upload : public ::testing::TestWithParam<const char*> {
+class Upload : public XDepthTest {
 protected:
-    Display* d = nullptr;
-    uint32_t valueMask = 0;
-
-    void SetUp() override
-    {
-        d = xenv_open(GetParam());
-        if (!d)
-            GTEST_SKIP() << "no display for " << (GetParam() ? GetParam() : "DISPLAY");
-        int depth = DefaultDepth(d, 0);
-        valueMask = depth >= 32 ? 0xFFFFFFFFu : (1u << depth) - 1;
-    }
     void TearDown() override
     {
         image_upload_force_socket(false);
-        if (d)
-            xenv_close();
+        XDepthTest::TearDown();
     }
-
-    uint32_t value(int x, int y) const { return (uint32_t)(x * 2654435761u ^ y * 40503u) & valueMask; }
+    uint32_t value(int x, int y) const
+    {
+        int depth = g_tessel.depth;
+        return (uint32_t)(x * 2654435761u ^ y * 40503u) & (depth >= 32 ? 0xFFFFFFFFu : (1u << depth) - 1);
+    }
 
     // Uploads a w x h pattern; returns the pixmap (0 on failure).
     Pixmap upload(int w, int h, bool bottomUp, bool* shm, int* bandRows)
@@ -80,13 +60,13 @@ protected:
 
     int mismatches(Pixmap p, int w, int h)
     {
-        std::unique_ptr<XImage, ImageDeleter> img(XGetImage(d, p, 0, 0, (unsigned)w, (unsigned)h, AllPlanes, ZPixmap));
-        if (!img)
+        std::vector<unsigned long> px = xenv_pixels(d, p, 0, 0, w, h);
+        if (px.size() != (size_t)w * h)
             return -1;
         int bad = 0;
         for (int y = 0; y < h; y++)
             for (int x = 0; x < w; x++)
-                bad += XGetPixel(img.get(), x, y) != value(x, y);
+                bad += px[(size_t)y * w + x] != value(x, y);
         return bad;
     }
 };
@@ -147,7 +127,7 @@ TEST_P(Upload, AbandonedUploadFreesItsSegments)
     EXPECT_EQ(live_segments(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, Upload, ::testing::Values(nullptr, "TSL_DISPLAY_16", "TSL_DISPLAY_8"),
+INSTANTIATE_TEST_SUITE_P(Depths, Upload, TSL_ALL_DEPTHS,
                          [](const auto& info) { return std::string(info.param ? info.param + 12 : "24"); });
 
 }  // namespace
