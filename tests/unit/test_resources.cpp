@@ -1,12 +1,8 @@
 // The built-in pictures and cursors: XPM data well-formed with the sizes and
 // colour counts the toolkit relies on, and cursor bitmaps that show as drawn.
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <cstring>
 #include <set>
-#include <string>
 
+#include "testutil.h"
 #include "resources/cursors.h"
 #include "resources/images.h"
 
@@ -50,16 +46,12 @@ bool shows(const TslCursorData& c, int x, int y, bool white)
 
 }  // namespace
 
-TEST(BuiltinImages, TableFollowsTheImageOrder)
+TEST(BuiltinImages, OrderHeadersColoursAndRowsAreConsistent)
 {
-    for (int i = 0; i < TSL_IMAGE_COUNT; i++)
-        EXPECT_EQ(tsl_builtin_images[i], kImages[i].data) << kImages[i].name;
-}
-
-TEST(BuiltinImages, HeadersColoursAndRowsAreConsistent)
-{
-    for (const Expected& e : kImages) {
+    for (int i = 0; i < TSL_IMAGE_COUNT; i++) {
+        const Expected& e = kImages[i];
         SCOPED_TRACE(e.name);
+        EXPECT_EQ(tsl_builtin_images[i], e.data) << "the table follows the image order";
         int w = 0, h = 0, n = 0, cpp = 0;
         ASSERT_EQ(sscanf(e.data[0], "%d %d %d %d", &w, &h, &n, &cpp), 4);
         EXPECT_EQ(w, e.width);
