@@ -6,31 +6,21 @@
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <clocale>
 #include <cstring>
+#include <memory>
 
 #include "core/xim_private.h"
-
-extern char** environ;
 
 namespace {
 
 const char* kLocale = "ja_JP.EUC-JP";
 
-bool LocaleAvailable()
-{
-    std::string old = setlocale(LC_ALL, nullptr);
-    bool ok = setlocale(LC_ALL, kLocale) != nullptr;
-    setlocale(LC_ALL, old.c_str());
-    return ok;
-}
-
 // The uim-xim server: one per test program, on the test display.
 pid_t g_uim = 0;
-std::string g_uimHome;
+std::unique_ptr<tu::TempDir> g_uimHome;
 
 bool UimRegistered(Display* d)
 {
@@ -41,31 +31,21 @@ bool StartUim(Display* d)
 {
     if (g_uim > 0)
         return true;
-    if (access("/usr/bin/uim-xim", X_OK) != 0)
-        return false;
-    g_uimHome = xenv_tempdir();
-    std::string home = "HOME=" + g_uimHome;
-    std::string display = std::string("DISPLAY=") + DisplayString(d);
-    std::string lcall = std::string("LC_ALL=") + kLocale;
-    std::string lang = std::string("LANG=") + kLocale;
-    char* env[] = {const_cast<char*>(home.c_str()), const_cast<char*>(display.c_str()),
-                   const_cast<char*>(lcall.c_str()), const_cast<char*>(lang.c_str()), nullptr};
-    char* argv[] = {const_cast<char*>("uim-xim"), const_cast<char*>("--engine=direct"), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    int rc = posix_spawn(&g_uim, "/usr/bin/uim-xim", &actions, nullptr, argv, env);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
-        g_uim = 0;
-        return false;
+    g_uimHome.reset(new tu::TempDir);
+    std::string home = "HOME=" + g_uimHome->path, display = std::string("DISPLAY=") + DisplayString(d);
+    std::string lcall = std::string("LC_ALL=") + kLocale, lang = std::string("LANG=") + kLocale;
+    char* env[] = {&home[0], &display[0], &lcall[0], &lang[0], nullptr};
+    g_uim = fork();
+    if (g_uim == 0) {
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execle("/usr/bin/uim-xim", "uim-xim", "--engine=direct", (char*)nullptr, env);
+        _exit(127);
     }
-    for (int i = 0; i < 200; i++) {
+    for (int i = 0; i < 200 && g_uim > 0; i++, usleep(20000))
         if (UimRegistered(d))
             return true;
-        usleep(20000);
-    }
     return false;
 }
 
@@ -74,11 +54,9 @@ void StopUim()
     if (g_uim > 0) {
         kill(g_uim, SIGTERM);
         waitpid(g_uim, nullptr, 0);
-        g_uim = 0;
     }
-    if (!g_uimHome.empty())
-        xenv_rmdir(g_uimHome);
-    g_uimHome.clear();
+    g_uim = 0;
+    g_uimHome.reset();
 }
 
 class Xim : public XTest {
@@ -109,8 +87,10 @@ protected:
     // when it is uim; false when the locale is missing.
     bool EnterLocale(const char* modifiers)
     {
-        if (!LocaleAvailable())
+        std::string old = setlocale(LC_ALL, nullptr);
+        if (!setlocale(LC_ALL, kLocale))
             return false;
+        setlocale(LC_ALL, old.c_str());
         setenv("LC_ALL", kLocale, 1);
         setenv("XMODIFIERS", modifiers, 1);
         int ok = tslLocale_XIM("");
@@ -147,17 +127,17 @@ TEST_F(Xim, WithoutInputMethodEverythingRefusesQuietly)
     TslWindow* w = make(0, "in");
     ASSERT_TRUE(w);
     std::string err = tu::stderr_of([&] {
-    EXPECT_EQ(0, tslIsOpenIM_XIM());
-    EXPECT_EQ(nullptr, tslGetIM_XIM());
-    EXPECT_EQ(0, tslAttachIM(w, nullptr));
-    EXPECT_EQ(0, tslSetFocusIC_XIM(w));
-    EXPECT_EQ(0, tslUnsetFocusIC_XIM(w));
-    EXPECT_EQ(0, tslMovePreedit_XIM(w, 3, 4));
-    EXPECT_EQ(0, tslSetStatusArea_XIM(w, tslPos(0, 0), tslSize(10, 10)));
-    EXPECT_EQ(0, tslCloseIM_XIM(nullptr));
-    EXPECT_EQ(0u, tslSelectStyle_XIM(nullptr, nullptr));
-    EXPECT_EQ(0, tslDetachIM(nullptr, 1));
-    EXPECT_EQ(1, tslDetachIM(w, 1));
+        EXPECT_EQ(0, tslIsOpenIM_XIM());
+        EXPECT_EQ(nullptr, tslGetIM_XIM());
+        EXPECT_EQ(0, tslAttachIM(w, nullptr));
+        EXPECT_EQ(0, tslSetFocusIC_XIM(w));
+        EXPECT_EQ(0, tslUnsetFocusIC_XIM(w));
+        EXPECT_EQ(0, tslMovePreedit_XIM(w, 3, 4));
+        EXPECT_EQ(0, tslSetStatusArea_XIM(w, tslPos(0, 0), tslSize(10, 10)));
+        EXPECT_EQ(0, tslCloseIM_XIM(nullptr));
+        EXPECT_EQ(0u, tslSelectStyle_XIM(nullptr, nullptr));
+        EXPECT_EQ(0, tslDetachIM(nullptr, 1));
+        EXPECT_EQ(1, tslDetachIM(w, 1));
     });
     EXPECT_EQ(err, "");
     EXPECT_EQ(nullptr, w->ic);
