@@ -15,7 +15,8 @@ protected:
         XDepthTest::SetUp();
         if (!d)
             return;
-        TslWindow* top = tslCreateWindow(d, nullptr, tslPos(0, 0), tslSize(400, 300), 0, "Main", nullptr);
+        // Away from the corner where other test programs on the same server draw.
+        TslWindow* top = tslCreateWindow(d, nullptr, tslPos(860, 700), tslSize(400, 300), 0, "Main", nullptr);
         pane = CreateWindow_View(d, top, tslPos(5, 5), tslSize(320, 240), "ViewWnd");
         xenv_wait_mapped(d, pane->xwin);
         xenv_pump(d, 50);
