@@ -84,26 +84,26 @@ int SetImage_View(TslWindow* pane, TslImage* image)
     return 1;
 }
 
-int SetHPos_View(TslWindow* pane, int offset)
+// Both offsets follow one rule: negative is refused, unchanged sends no repaint.
+static int set_offset(TslWindow* pane, int* field, int offset)
 {
     if (offset < 0)
         return 0;
-    if (offset == g_nHPos)
+    if (offset == *field)
         return 1;
-    g_nHPos = offset;
+    *field = offset;
     repaint(pane);
     return 1;
 }
 
+int SetHPos_View(TslWindow* pane, int offset)
+{
+    return set_offset(pane, &g_nHPos, offset);
+}
+
 int SetVPos_View(TslWindow* pane, int offset)
 {
-    if (offset < 0)
-        return 0;
-    if (offset == g_nVPos)
-        return 1;
-    g_nVPos = offset;
-    repaint(pane);
-    return 1;
+    return set_offset(pane, &g_nVPos, offset);
 }
 
 int GetHPos_View(void)
