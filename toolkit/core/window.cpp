@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/window_private.h"
+#include "core/wm_manners.h"
 #include "core/xerror.h"
 
 static const char* kNoRecord = "Error: Can't allocate memory.\n";
@@ -75,7 +76,7 @@ TslWindow* tslCreateWindowEx(Display* display, TslWindow* parent, unsigned int p
     tslSetWallPaper(display, w, g_tessel.wallImage);
 
     if (caption) {
-        XStoreName(display, w->xwin, caption);
+        wm_store_name(display, w, caption);
         w->caption = strdup(caption);
         if (!w->caption)
             fputs(kNoRecord, stderr);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/window_private.h"
+#include "core/wm_manners.h"
 
 static int repaint(TslWindow* w)
 {
@@ -15,8 +16,7 @@ int tslSetCaption(TslWindow* w, const char* text)
 {
     if (!w)
         return 0;
-    Display* display = g_tessel.display;
-    XStoreName(display, w->xwin, text ? text : "");
+    wm_store_name(g_tessel.display, w, text);
     free(w->caption);
     w->caption = text ? strdup(text) : nullptr;
     return repaint(w);

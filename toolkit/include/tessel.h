@@ -54,6 +54,8 @@ static inline TslRect tslUnpackRect(unsigned int pos, unsigned int size)
 #define TSLM_TIMER 102
 #define TSLM_RESERVED 103
 #define TSLM_DESTROY 104
+/* a scroll bar's auto-repeat step, sent to itself */
+#define TSLM_REPEAT 5011
 
 /* return statuses */
 #define TSLR_NONE 0
@@ -85,6 +87,8 @@ static inline TslRect tslUnpackRect(unsigned int pos, unsigned int size)
 #define TSL_IMAGE_BMPX 5
 #define TSL_IMAGE_XPM 6
 #define TSL_IMAGE_JPEG 7
+#define TSL_IMAGE_PNG 8
+#define TSL_IMAGE_GIF 9
 
 /* character codes */
 #define TSL_CODE_NOTEXT 0
@@ -115,6 +119,24 @@ static inline TslRect tslUnpackRect(unsigned int pos, unsigned int size)
 
 /* the resource store's value buffers hold this many bytes, terminator included */
 #define TSL_RC_VALUE_SIZE 256
+
+/* the file dialog's result buffer: the caller passes this many bytes */
+#define TSL_FILE_NAME_SIZE 4096
+
+/* file dialog modes */
+#define TSL_FILEDLG_OPEN 500
+#define TSL_FILEDLG_SAVE 501
+
+/* control notification codes, passed to event callbacks and returned by
+ * control procedures */
+#define TSLN_BUTTON_DOWN 110  /* push button clicked; toggle button went down; OK */
+#define TSLN_BUTTON_UP 120    /* toggle button went up; Cancel */
+#define TSLN_SELECT 150       /* select button chosen; list item clicked */
+#define TSLN_DOUBLE_CLICK 160 /* list item double-clicked */
+#define TSLN_SCROLL 170       /* scroll bar moved by the user */
+#define TSLN_MENU 180         /* menu item chosen */
+#define TSLN_SCROLL_CONFIGURE 22 /* scroll bar handled its own ConfigureNotify */
+#define TSLN_SCROLL_SET 1     /* tslSetPos_ScrollBar moved the bar */
 
 /* ---- Records ------------------------------------------------------------ */
 
@@ -501,6 +523,208 @@ void tslDrawImageRRg(Display* display, Drawable d, TslRect clip, short x, short 
                      int srcX, int srcY, unsigned short w, unsigned short h);
 void tslDrawImageEx(Display* display, Drawable d, GC gc, int x, int y, TslImage* img, int srcX,
                     int srcY, int w, int h);
+
+/* ---- Covered-area query -------------------------------------------------- */
+
+ObjArray tslGetStackWindowRect(TslWindow* w);
+
+/* ---- Push button ---------------------------------------------------------- */
+
+TslWindow* tslCreateWindow_Button(Display* display, TslWindow* parent, TslRect rect,
+                                  const char* caption, TslImage* icon, TslEventCallback callback);
+int WndProc_Button(Display* display, TslWindow* window, XEvent* event);
+int tslGetButton_Button(TslWindow* window);
+int tslSetButton_Button(TslWindow* window, int state);
+int tslSetToggle_Button(TslWindow* window, int flag);
+char* tslGetCaption_Button(TslWindow* window);
+int tslSetCaption_Button(TslWindow* window, const char* text);
+TslImage* tslGetIcon_Button(TslWindow* window);
+int tslSetIcon_Button(TslWindow* window, TslImage* icon);
+int tslSetEventCallback_Button(TslWindow* window, TslEventCallback callback);
+
+/* ---- Select button -------------------------------------------------------- */
+
+TslWindow* tslCreateWindow_SelectButton(Display* display, TslWindow* parent, TslRect rect,
+                                        const char* caption, int horizontal,
+                                        TslEventCallback callback);
+int WndProc_SelectButton(Display* display, TslWindow* group, XEvent* event);
+int tslAddButton_SelectButton(Display* display, TslWindow* group, const char* label,
+                              TslImage* icon, int index);
+int tslDeleteButton_SelectButton(TslWindow* group, int index);
+int tslChangeButton_SelectButton(Display* display, TslWindow* group, const char* label,
+                                 TslImage* icon, int index);
+int tslSelect_SelectButton(TslWindow* group, int index);
+int tslGetSelectIndex_SelectButton(TslWindow* group);
+TslWindow* tslGetAttachButtonWnd_SelectButton(TslWindow* group, int index);
+int tslSetEventCallback_SelectButton(TslWindow* group, TslEventCallback callback);
+
+/* ---- Scroll bars ---------------------------------------------------------- */
+
+TslWindow* tslCreateWindow_VScrollBar(Display* display, TslWindow* parent, TslRect rect,
+                                      const char* name, int pos, int max, int min,
+                                      TslEventCallback callback);
+TslWindow* tslCreateWindow_HScrollBar(Display* display, TslWindow* parent, TslRect rect,
+                                      const char* name, int pos, int max, int min,
+                                      TslEventCallback callback);
+int WndProc_VScroll(Display* display, TslWindow* window, XEvent* event);
+int WndProc_HScroll(Display* display, TslWindow* window, XEvent* event);
+int Draw_VScroll(Display* display, TslWindow* window, int part, int force);
+int Draw_HScroll(Display* display, TslWindow* window, int part, int force);
+int tslGetPos_ScrollBar(TslWindow* window);
+int tslGetMax_ScrollBar(TslWindow* window);
+int tslGetMin_ScrollBar(TslWindow* window);
+int tslSetPos_ScrollBar(TslWindow* window, int pos);
+int tslSetMax_ScrollBar(TslWindow* window, int max);
+int tslSetMin_ScrollBar(TslWindow* window, int min);
+int tslGetHeight_ScrollBar(void);
+int tslSetEventCallback_ScrollBar(TslWindow* window, TslEventCallback callback);
+
+/* ---- Popup menu ----------------------------------------------------------- */
+
+TslWindow* tslCreateWindow_Menu(Display* display, TslWindow* parent, const char* name);
+int WndProc_Menu(Display* display, TslWindow* menu, XEvent* event);
+int tslAddItem_Menu(TslWindow* menu, const char* label, TslEventCallback callback, TslImage* icon,
+                    TslWindow* subMenu, int index);
+int tslDeleteItem_Menu(TslWindow* menu, int index);
+int tslChangeItem_Menu(TslWindow* menu, const char* label, TslEventCallback callback,
+                       TslImage* icon, TslWindow* subMenu, int index);
+int tslSetCheck_Menu(TslWindow* menu, int index, int flag);
+int tslAttach_Menu(Display* display, TslWindow* menu, int x, int y);
+int tslDetach_Menu(Display* display, TslWindow* menu);
+
+/* ---- Menu bar ------------------------------------------------------------- */
+
+TslWindow* tslCreateWindow_MenuBar(Display* display, TslWindow* parent, const char* name,
+                                   TslWindow* menu0, TslWindow* menu1, const char* statusText);
+int WndProc_MenuBar(Display* display, TslWindow* bar, XEvent* event);
+TslWindow* tslGetMenuItem_MenuBar(TslWindow* bar, int index);
+int tslSetMenuItem_MenuBar(TslWindow* bar, TslWindow* menu, int index);
+int tslSetStatus_MenuBar(TslWindow* bar, const char* text);
+int tslGetHeight_MenuBar(void);
+int tslUpdateWindow_MenuBar(TslWindow* bar);
+
+/* ---- Tool bar ------------------------------------------------------------- */
+
+TslWindow* tslCreateWindow_ToolBar(Display* display, TslWindow* parent, const char* name);
+int WndProc_ToolBar(Display* display, TslWindow* toolbar, XEvent* event);
+int tslAddButton_ToolBar(Display* display, TslWindow* toolbar, const char* caption,
+                         TslEventCallback callback, TslImage* icon, int index);
+int tslDeleteButton_ToolBar(TslWindow* toolbar, int index);
+int tslChangeButton_ToolBar(Display* display, TslWindow* toolbar, const char* caption,
+                            TslEventCallback callback, TslImage* icon, int index);
+int tslGetButton_ToolBar(TslWindow* toolbar, int index);
+int tslSetButton_ToolBar(TslWindow* toolbar, int index, int state);
+int tslSetToggle_ToolBar(TslWindow* toolbar, int index, int flag);
+TslWindow* tslGetAttachButtonWnd_ToolBar(TslWindow* toolbar, int index);
+int tslGetHeight_ToolBar(void);
+int tslUpdateWindow_ToolBar(TslWindow* toolbar);
+
+/* ---- Text window ---------------------------------------------------------- */
+
+TslWindow* tslCreateWindow_TextWnd(Display* display, TslWindow* parent, TslRect rect,
+                                   const char* name, const char* text, int length);
+int WndProc_TextWnd(Display* display, TslWindow* window, XEvent* event);
+char* tslGetText_TextWnd(TslWindow* window);
+int tslSetText_TextWnd(TslWindow* window, const char* text, int length);
+int tslGetLines_TextWnd(TslWindow* window);
+int tslGetPos_TextWnd(TslWindow* window);
+int tslSetPos_TextWnd(TslWindow* window, int pos);
+int tslSetOutLine_TextWnd(TslWindow* window, int on);
+int tslSetHiDraw_TextWnd(TslWindow* window, int on);
+int tslSetFrame_TextWnd(TslWindow* window, int style);
+
+/* ---- Text box ------------------------------------------------------------- */
+
+TslWindow* tslCreateWindow_TextBox(Display* display, TslWindow* parent, TslRect rect,
+                                   const char* name, const char* text);
+int WndProc_TextBox(Display* display, TslWindow* box, XEvent* event);
+int tslGetPos_TextBox(TslWindow* box);
+int tslSetPos_TextBox(TslWindow* box, int pos);
+char* tslGetText_TextBox(TslWindow* box);
+int tslSetText_TextBox(TslWindow* box, const char* text);
+int tslGetLines_TextBox(TslWindow* box);
+int tslSetOutLine_TextBox(TslWindow* box, int on);
+int tslSetHiDraw_TextBox(TslWindow* box, int on);
+int tslSetFrame_TextBox(TslWindow* box, int style);
+TslWindow* tslGetAttachTextWnd_TextBox(TslWindow* box);
+
+/* ---- List window ---------------------------------------------------------- */
+
+TslWindow* tslCreateWindow_ListWnd(Display* display, TslWindow* parent, TslRect rect,
+                                   const char* name);
+int WndProc_ListWnd(Display* display, TslWindow* window, XEvent* event);
+int tslAddItem_ListWnd(Display* display, TslWindow* window, const char* name, TslImage* icon,
+                       int index, int redraw);
+int tslDeleteItem_ListWnd(TslWindow* window, int index, int redraw);
+int tslChangeItem_ListWnd(Display* display, TslWindow* window, const char* name, TslImage* icon,
+                          int index);
+int tslRedraw_ListWnd(TslWindow* window);
+int tslGetPos_ListWnd(TslWindow* window);
+int tslSetPos_ListWnd(TslWindow* window, int pos);
+int tslIsSelect_ListWnd(TslWindow* window, int index);
+int tslGetSelect_ListWnd(TslWindow* window);
+int tslSetSelect_ListWnd(TslWindow* window, int index, int on);
+int tslGetSelectCount_ListWnd(TslWindow* window);
+char* tslGetName_ListWnd(TslWindow* window, int index);
+int tslGetSize_ListWnd(TslWindow* window);
+int tslGetRowHeight_ListWnd(TslWindow* window);
+int tslSetSingle_ListWnd(TslWindow* window, int on);
+int tslSetEventCallback_ListWnd(TslWindow* window, TslEventCallback callback);
+
+/* ---- List box ------------------------------------------------------------- */
+
+TslWindow* tslCreateWindow_ListBox(Display* display, TslWindow* parent, TslRect rect,
+                                   const char* name);
+int WndProc_ListBox(Display* display, TslWindow* box, XEvent* event);
+int tslGetPos_ListBox(TslWindow* box);
+int tslSetPos_ListBox(TslWindow* box, int pos);
+int tslAddItem_ListBox(Display* display, TslWindow* box, const char* name, TslImage* icon,
+                       int index, int redraw);
+int tslDeleteItem_ListBox(TslWindow* box, int index, int redraw);
+int tslChangeItem_ListBox(Display* display, TslWindow* box, const char* name, TslImage* icon,
+                          int index);
+int tslRedraw_ListBox(TslWindow* box);
+int tslIsSelect_ListBox(TslWindow* box, int index);
+int tslGetSelect_ListBox(TslWindow* box);
+int tslSetSelect_ListBox(TslWindow* box, int index, int on);
+int tslGetSelectCount_ListBox(TslWindow* box);
+char* tslGetName_ListBox(TslWindow* box, int index);
+int tslGetSize_ListBox(TslWindow* box);
+int tslSetSingle_ListBox(TslWindow* box, int on);
+int tslSetEventCallback_ListBox(TslWindow* box, TslEventCallback callback);
+TslWindow* tslGetAttachListWnd_ListBox(TslWindow* box);
+
+/* ---- Input window --------------------------------------------------------- */
+
+TslWindow* tslCreateWindow_InputWnd(Display* display, TslWindow* parent, TslRect rect,
+                                    const char* name, const char* text, int allKeys);
+int WndProc_InputWnd(Display* display, TslWindow* window, XEvent* event);
+char* tslGetText_InputWnd(TslWindow* window);
+int tslSetText_InputWnd(TslWindow* window, const char* text);
+int tslGetCaretPos_InputWnd(TslWindow* window);
+int tslSetCaretPos_InputWnd(TslWindow* window, int pos);
+char* tslGetSelectText_InputWnd(TslWindow* window);
+int tslSetSelectText_InputWnd(TslWindow* window, int start, int end);
+int tslAddText_InputWnd(TslWindow* window, const char* text);
+int tslDelSelectText_InputWnd(TslWindow* window);
+int tslCopyText_InputWnd(TslWindow* window);
+int tslCutText_InputWnd(TslWindow* window);
+int tslPasteText_InputWnd(TslWindow* window, const char* text);
+char* tslGetCopyText_InputWnd(TslWindow* window);
+
+/* ---- Dialogs -------------------------------------------------------------- */
+
+/* fileName points to TSL_FILE_NAME_SIZE bytes; filters is a null-terminated
+ * list of extensions such as ".bmp", or null */
+int tslFileDialog(Display* display, TslWindow* parent, char* fileName, const char** filters,
+                  int mode);
+int tslGetSelectFileCount_FileDialog(void);
+char* tslGetSelectFileName_FileDialog(int index);
+int tslMessageDialog(Display* display, TslWindow* parent, const char* title, const char* text,
+                     int style);
+int tslAboutDialog(Display* display, TslWindow* parent, const char* title, const char* text,
+                   TslImage* icon, TslImage* wallPaper, unsigned long textPixel);
+int tslTextDialog(Display* display, TslWindow* parent, const char* title, const char* text);
 
 #ifdef __cplusplus
 }

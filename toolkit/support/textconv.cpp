@@ -1,0 +1,130 @@
+// Text conversion through iconv, with unconvertible characters shown as '?'.
+#include "support/textconv.h"
+
+#include <iconv.h>
+#include <langinfo.h>
+#include <strings.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "tessel.h"
+
+const char* textconv_code_name(int code)
+{
+    switch (code) {
+    case TSL_CODE_EUC:
+        return "EUC-JP";
+    case TSL_CODE_SJIS:
+        return "SHIFT_JIS";
+    default:
+        return "ASCII";
+    }
+}
+
+const char* textconv_locale_codeset(void)
+{
+    const char* cs = nl_langinfo(CODESET);
+    return (cs && *cs) ? cs : "ASCII";
+}
+
+static bool is_utf8(const char* name)
+{
+    return strcasecmp(name, "UTF-8") == 0 || strcasecmp(name, "UTF8") == 0;
+}
+
+static bool is_euc(const char* name)
+{
+    return strcasecmp(name, "EUC-JP") == 0 || strcasecmp(name, "EUCJP") == 0;
+}
+
+static bool is_sjis(const char* name)
+{
+    return strcasecmp(name, "SHIFT_JIS") == 0 || strcasecmp(name, "SJIS") == 0 ||
+           strcasecmp(name, "CP932") == 0;
+}
+
+// Bytes of the character that starts at p in the source codeset, so that a
+// character the target cannot hold is replaced by one '?' and not by one per
+// byte.  Falls back to 1 for anything malformed.
+static size_t char_length(const char* code, const unsigned char* p, size_t left)
+{
+    size_t n = 1;
+    unsigned char c = p[0];
+    if (is_utf8(code)) {
+        if (c >= 0xC2 && c <= 0xDF)
+            n = 2;
+        else if (c >= 0xE0 && c <= 0xEF)
+            n = 3;
+        else if (c >= 0xF0 && c <= 0xF4)
+            n = 4;
+        if (n > left)
+            return 1;
+        for (size_t i = 1; i < n; i++)
+            if ((p[i] & 0xC0) != 0x80)
+                return 1;
+        return n;
+    }
+    if (is_euc(code)) {
+        if (c == 0x8F)
+            n = 3;
+        else if (c == 0x8E || c >= 0xA1)
+            n = 2;
+    } else if (is_sjis(code)) {
+        if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC))
+            n = 2;
+    }
+    return n <= left ? n : 1;
+}
+
+std::string textconv_convert(const char* from, const char* to, const char* in, size_t len)
+{
+    std::string out;
+    if (!in || len == 0)
+        return out;
+    iconv_t cd = iconv_open(to, from);
+    if (cd == (iconv_t)-1) {
+        // An unknown codeset: keep the plain ASCII bytes, mark the rest.
+        for (size_t i = 0; i < len && in[i]; i++)
+            out += ((unsigned char)in[i] < 0x80) ? in[i] : '?';
+        return out;
+    }
+    const char* src = in;
+    size_t left = strnlen(in, len);
+    char buf[256];
+    while (left > 0) {
+        char* dst = buf;
+        size_t room = sizeof buf;
+        size_t r = iconv(cd, const_cast<char**>(&src), &left, &dst, &room);
+        out.append(buf, (size_t)(dst - buf));
+        if (r != (size_t)-1)
+            continue;
+        if (errno == E2BIG)
+            continue;
+        // EILSEQ (invalid, or no form in the target) or EINVAL (cut short at
+        // the end): one '?' for the whole character, then go on after it.
+        size_t skip = char_length(from, (const unsigned char*)src, left);
+        src += skip;
+        left -= skip;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        out += '?';
+    }
+    char* dst = buf;
+    size_t room = sizeof buf;
+    iconv(cd, nullptr, nullptr, &dst, &room);  // a stateful target's closing shift
+    out.append(buf, (size_t)(dst - buf));
+    iconv_close(cd);
+    return out;
+}
+
+std::string textconv_to_utf8(const char* text)
+{
+    if (!text)
+        return std::string();
+    return textconv_convert(textconv_code_name(g_tessel.charCode), "UTF-8", text, strlen(text));
+}
+
+std::string textconv_from_utf8(const char* text, size_t len)
+{
+    return textconv_convert("UTF-8", textconv_code_name(g_tessel.charCode), text, len);
+}
