@@ -10,22 +10,53 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <vector>
+#include <mutex>
+#include <set>
 
 // The robot thread and the test's own thread each use their own
 // connection; Xlib's shared state still needs its locks.
 static const Status s_threads = XInitThreads();
 
+// The error handler is one for the whole process.  Windows the robot looks
+// at may vanish under it, so errors on a robot's connection are ignored;
+// all others go to the handler that was there before.
+static std::mutex s_robots_lock;
+static std::set<Display*> s_robots;
+static XErrorHandler s_previous;
+
+static int robot_aware_handler(Display* d, XErrorEvent* e)
+{
+    {
+        std::lock_guard<std::mutex> hold(s_robots_lock);
+        if (s_robots.count(d))
+            return 0;
+    }
+    return s_previous ? s_previous(d, e) : 0;
+}
+
+static const bool s_handler = [] {
+    s_previous = XSetErrorHandler(robot_aware_handler);
+    return true;
+}();
+
 Robot::Robot(const char* display_name)
 {
     (void)s_threads;
+    (void)s_handler;
     dpy = XOpenDisplay(display_name);
+    if (dpy) {
+        std::lock_guard<std::mutex> hold(s_robots_lock);
+        s_robots.insert(dpy);
+    }
 }
 
 Robot::~Robot()
 {
-    if (dpy)
-        XCloseDisplay(dpy);
+    if (!dpy)
+        return;
+    XCloseDisplay(dpy);
+    std::lock_guard<std::mutex> hold(s_robots_lock);
+    s_robots.erase(dpy);
 }
 
 void Robot::pause(int ms)
@@ -72,21 +103,12 @@ static Window search(Display* d, Window w, const char* title)
     return found;
 }
 
-static int ignore_errors(Display*, XErrorEvent*)
-{
-    return 0;
-}
-
 Window Robot::find(const char* title, int timeout_ms)
 {
     if (!dpy)
         return 0;
     for (int waited = 0; waited <= timeout_ms; waited += 10) {
-        // Windows may vanish during the walk.
-        XErrorHandler old = XSetErrorHandler(ignore_errors);
         Window w = search(dpy, DefaultRootWindow(dpy), title);
-        XSync(dpy, False);
-        XSetErrorHandler(old);
         if (w)
             return w;
         usleep(10000);
@@ -97,11 +119,7 @@ Window Robot::find(const char* title, int timeout_ms)
 bool Robot::wait_gone(Window w, int timeout_ms)
 {
     for (int waited = 0; waited <= timeout_ms; waited += 10) {
-        XErrorHandler old = XSetErrorHandler(ignore_errors);
-        bool shown = viewable(dpy, w);
-        XSync(dpy, False);
-        XSetErrorHandler(old);
-        if (!shown)
+        if (!viewable(dpy, w))
             return true;
         usleep(10000);
     }
