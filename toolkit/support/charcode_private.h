@@ -19,4 +19,8 @@ static inline int charcode_is_sjis_lead(unsigned char c)
 void charcode_jis_to_sjis(unsigned char j1, unsigned char j2, unsigned char* s1, unsigned char* s2);
 void charcode_sjis_to_jis(unsigned char s1, unsigned char s2, unsigned char* j1, unsigned char* j2);
 
+// Byte kind (TSL_CHAR_*) at index of a NUL-terminated string under the
+// given code; tslCheckChar with the configured code.
+int charcode_byte_kind(const char* str, int index, int code);
+
 #endif
