@@ -1,20 +1,70 @@
 // Input method against Xvfb: the paths without an input method, and a real
-// XIM server (uim-xim, direct engine) started by the test in an EUC-JP locale.
+// XIM server (uim-xim with Anthy, which starts switched off) started by the
+// test in an EUC-JP locale, typing into a plain window and an input window.
 #include "testutil.h"
 #include "xfixture.h"
 
 #include <X11/extensions/XTest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
 
+#include <atomic>
+#include <clocale>
 #include <cstring>
+#include <memory>
 
 #include "core/xim_private.h"
-#include "ximserver.h"
+#include "xrobot.h"
 
 namespace {
 
+const char* kLocale = "ja_JP.EUC-JP";
+
+// The uim-xim server: one per test program, on the test display.
+pid_t g_uim = 0;
+std::unique_ptr<tu::TempDir> g_uimHome;
+
+bool UimRegistered(Display* d)
+{
+    return XGetSelectionOwner(d, XInternAtom(d, "@server=uim", False)) != None;
+}
+
+bool StartUim(Display* d)
+{
+    if (g_uim > 0)
+        return true;
+    g_uimHome.reset(new tu::TempDir);
+    std::string home = "HOME=" + g_uimHome->path, display = std::string("DISPLAY=") + DisplayString(d);
+    std::string lcall = std::string("LC_ALL=") + kLocale, lang = std::string("LANG=") + kLocale;
+    char* env[] = {&home[0], &display[0], &lcall[0], &lang[0], nullptr};
+    g_uim = fork();
+    if (g_uim == 0) {
+        int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execle("/usr/bin/uim-xim", "uim-xim", "--engine=anthy", (char*)nullptr, env);
+        _exit(127);
+    }
+    for (int i = 0; i < 200 && g_uim > 0; i++, usleep(20000))
+        if (UimRegistered(d))
+            return true;
+    return false;
+}
+
+void StopUim()
+{
+    if (g_uim > 0) {
+        kill(g_uim, SIGTERM);
+        waitpid(g_uim, nullptr, 0);
+    }
+    g_uim = 0;
+    g_uimHome.reset();
+}
+
 class Xim : public XTest {
 protected:
-    static void TearDownTestSuite() { xim_stop_uim(); }
+    static void TearDownTestSuite() { StopUim(); }
 
     void SetUp() override
     {
@@ -25,12 +75,40 @@ protected:
     {
         if (d) {
             xenv_destroy_all(d);
-            xim_leave_locale(d);
+            if (g_tessel.im)
+                tslCloseIM_XIM(g_tessel.im);
+            if (g_tessel.fontSet)
+                XFreeFontSet(d, g_tessel.fontSet);
+            g_tessel.fontSet = nullptr;
+            g_im = nullptr;
+            setlocale(LC_ALL, "C");
         }
         XTest::TearDown();
     }
 
-    bool EnterLocale(const char* modifiers) { return xim_enter_locale(d, modifiers); }
+    // Locale and modifiers as the start-up sets them, and the server started
+    // when it is uim; false when the locale is missing.
+    bool EnterLocale(const char* modifiers)
+    {
+        std::string old = setlocale(LC_ALL, nullptr);
+        if (!setlocale(LC_ALL, kLocale))
+            return false;
+        setlocale(LC_ALL, old.c_str());
+        setenv("LC_ALL", kLocale, 1);
+        setenv("XMODIFIERS", modifiers, 1);
+        int ok = tslLocale_XIM("");
+        unsetenv("LC_ALL");
+        if (ok == 1 && strcmp(modifiers, "@im=uim") == 0) {
+            EXPECT_TRUE(StartUim(d)) << "uim-xim did not start";
+            char** missing = nullptr;
+            int count = 0;
+            char* def = nullptr;
+            g_tessel.fontSet = XCreateFontSet(d, "-*-*-medium-r-normal--14-*-*-*-*-*-*-*", &missing, &count, &def);
+            if (missing)
+                XFreeStringList(missing);
+        }
+        return ok == 1;
+    }
 
     long EventMask(TslWindow* w)
     {
@@ -76,7 +154,7 @@ TEST_F(Xim, WithoutInputMethodEverythingRefusesQuietly)
 TEST_F(Xim, ServerThatDoesNotExistGivesWarningAndNull)
 {
     if (!EnterLocale("@im=tsl_no_such_server"))
-        GTEST_SKIP() << kXimLocale << " locale not available";
+        GTEST_SKIP() << kLocale << " locale not available";
     XIM im = nullptr;
     EXPECT_EQ(tu::stderr_of([&] { im = tslOpenIM_XIM(d); }), "Warning: Open XIM - can't open IM.\n");
     EXPECT_EQ(nullptr, im);
@@ -128,7 +206,7 @@ int TypeKeys(TslWindow*)
 TEST_F(Xim, RealServerAttachTypeDetach)
 {
     if (!EnterLocale("@im=uim"))
-        GTEST_SKIP() << kXimLocale << " locale not available";
+        GTEST_SKIP() << kLocale << " locale not available";
     g_tessel.useIM = 1;
     XIM im = nullptr;
     EXPECT_EQ(tu::stderr_of([&] { im = tslOpenIM_XIM(d); }), "");
@@ -184,6 +262,29 @@ TEST_F(Xim, RealServerAttachTypeDetach)
     EXPECT_EQ(0, tslCloseIM_XIM(im));
 }
 
+std::atomic<bool> g_kanaTyped{false};
+
+TEST_F(Xim, KanaTypedThroughAnthyReachesTheInputWindowAsEucJp)
+{
+    if (!EnterLocale("@im=uim"))
+        GTEST_SKIP() << kLocale << " locale not available";
+    ASSERT_NE(nullptr, tslOpenIM_XIM(d));
+    TslWindow* top = make(0, "kana");
+    TslWindow* in = tslCreateWindow_InputWnd(d, top, tslSetRect(5, 5, 150, 30), "input", "", 0);
+    xenv_wait_mapped(d, in->xwin);
+    RobotThread user([in](Robot& r) {
+        r.focus(in->xwin);
+        r.key(' ', ShiftMask);  // Anthy on
+        r.type("a");
+        r.key(XK_Return);
+        r.pause(300);
+        g_kanaTyped = true;
+    });
+    tslSetIdolingCallback(top, [](TslWindow*) { return g_kanaTyped ? TSLR_CLOSE : TSLR_OK; });
+    tslMainLoop(d, top);
+    EXPECT_STREQ(tslGetText_InputWnd(in), "\xa4\xa2");
+}
+
 int g_waitPasses = 0;
 int UntilServerGone(TslWindow*)
 {
@@ -194,16 +295,16 @@ int UntilServerGone(TslWindow*)
 TEST_F(Xim, ServerGoingAwayIsNoticedByTheLoop)
 {
     if (!EnterLocale("@im=uim"))
-        GTEST_SKIP() << kXimLocale << " locale not available";
+        GTEST_SKIP() << kLocale << " locale not available";
     ASSERT_NE(nullptr, tslOpenIM_XIM(d));
     TslWindow* w = make(0, "input");
     ASSERT_TRUE(w);
     ASSERT_EQ(1, tslAttachIM(w, nullptr));
 
-    xim_stop_uim();
-    for (int i = 0; i < 100 && xim_uim_registered(d); i++)
+    StopUim();
+    for (int i = 0; i < 100 && UimRegistered(d); i++)
         usleep(10000);
-    if (xim_uim_registered(d))
+    if (UimRegistered(d))
         GTEST_SKIP() << "another uim-xim serves this display";
     g_waitPasses = 0;
     g_tessel.interval = 10;

@@ -32,13 +32,9 @@ static int char_bytes(const char* text, int index, int code)
 // other text it would swallow the next byte as its trail.
 static int whole_chars(const char* str, int len, int code)
 {
-    if (len < 1 || (code != TSL_CODE_EUC && code != TSL_CODE_SJIS))
-        return len < 0 ? 0 : len;
     int pos = 0;
     while (pos < len) {
-        unsigned char c = (unsigned char)str[pos];
-        int lead = code == TSL_CODE_EUC ? charcode_is_euc_lead(c) : charcode_is_sjis_lead(c);
-        int step = lead ? 2 : 1;
+        int step = charcode_is_lead((unsigned char)str[pos], code) ? 2 : 1;
         if (pos + step > len)
             break;
         pos += step;

@@ -87,9 +87,9 @@ static void on_key_press(Display* display, TslWindow* w, InputWndData* data, XEv
 static void on_button_press(Display* display, TslWindow* w, InputWndData* data, XButtonEvent* ev)
 {
     data->dragging = 1;
-    // Shift itself, not the shift level: Caps Lock alone must not turn a
-    // click into a selection.
-    data->shift = (ev->state & ShiftMask) != 0;
+    XKeyEvent modifiers{};
+    modifiers.state = ev->state;
+    data->shift = tslGetShiftState(&modifiers);
     InputLine* line = &data->line;
     // Server time is a 32-bit millisecond counter that wraps.
     unsigned int since = (unsigned int)(ev->time - data->clickTime);
