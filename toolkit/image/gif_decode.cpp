@@ -27,7 +27,6 @@ struct GifStream {
     int transparent;
     int fill;
     uint8_t* frame;  // interlaced frames: every line, filled at the first read
-    uint8_t* line;
     int next;        // next screen row handed out
     int dead;
 };
@@ -111,8 +110,7 @@ static int place_frame(GifStream* s, size_t max_pixels)
     s->frameHeight = desc.Height;
     s->interlaced = desc.Interlace ? 1 : 0;
     s->fill = s->transparent >= 0 ? s->transparent : s->gif->SBackGroundColor;
-    s->line = static_cast<uint8_t*>(malloc((size_t)s->frameWidth + 1));
-    return s->line ? 1 : report(s, D_GIF_ERR_NOT_ENOUGH_MEM);
+    return 1;
 }
 
 static GifStream* open_stream(GifStream* s, InputFunc read, size_t max_pixels, int* width, int* height)
@@ -201,16 +199,14 @@ static int read_interlaced(GifStream* s)
     return 1;
 }
 
-// Line fy of the frame, or null after a reported error.
-static const uint8_t* frame_line(GifStream* s, int fy)
+// Writes line fy of the frame to dst; 0 after a reported error.
+static int frame_line(GifStream* s, int fy, uint8_t* dst)
 {
-    if (s->frame)
-        return s->frame + (size_t)s->frameWidth * (size_t)fy;
-    if (DGifGetLine(s->gif, s->line, s->frameWidth) == GIF_ERROR) {
-        report(s, s->gif->Error);
-        return nullptr;
+    if (s->frame) {
+        memcpy(dst, s->frame + (size_t)s->frameWidth * (size_t)fy, (size_t)s->frameWidth);
+        return 1;
     }
-    return s->line;
+    return DGifGetLine(s->gif, dst, s->frameWidth) == GIF_ERROR ? report(s, s->gif->Error) : 1;
 }
 
 int gif_stream_read(GifStream* s, uint8_t* out, int rows)
@@ -224,16 +220,15 @@ int gif_stream_read(GifStream* s, uint8_t* out, int rows)
     int done = 0;
     for (; done < rows && s->next < s->height; done++, s->next++) {
         uint8_t* dst = out + (size_t)done * (size_t)s->width;
-        memset(dst, s->fill, (size_t)s->width);
         int fy = s->next - s->top;
-        if (fy < 0 || fy >= s->frameHeight || s->frameWidth == 0)
-            continue;
-        const uint8_t* line = frame_line(s, fy);
-        if (!line) {
+        bool inside = fy >= 0 && fy < s->frameHeight && s->frameWidth > 0;
+        // Only what the frame leaves uncovered takes the fill index.
+        if (!inside || s->frameWidth < s->width)
+            memset(dst, s->fill, (size_t)s->width);
+        if (inside && !frame_line(s, fy, dst + s->left)) {
             s->dead = 1;
             return -1;
         }
-        memcpy(dst + s->left, line, (size_t)s->frameWidth);
     }
     return done;
 }
@@ -249,6 +244,5 @@ void gif_stream_close(GifStream* s)
     if (s->file)
         fclose(s->file);
     free(s->frame);
-    free(s->line);
     free(s);
 }
