@@ -5,34 +5,12 @@
 #include <cstring>
 
 #include "testutil.h"
-#include "xfixture.h"
+#include "image_fixture.h"
 
 namespace {
 
-class Formats : public XDepthTest {
+class Formats : public ImageDepthTest {
 protected:
-    void SetUp() override
-    {
-        XDepthTest::SetUp();
-        if (d && g_tessel.depth == 8)
-            g_tessel.colormapTable = tslConvertColormap(d, g_tessel.colormap);
-    }
-    void TearDown() override
-    {
-        if (d) {
-            free(g_tessel.colormapTable);
-            g_tessel.colormapTable = nullptr;
-        }
-        XDepthTest::TearDown();
-    }
-    unsigned long direct(int r, int g, int b) const
-    {
-        if (g_tessel.depth == 8)
-            return g_tessel.colormapTable[40 + (r / 51) * 36 + (g / 51) * 6 + b / 51];
-        if (g_tessel.depth == 16)
-            return (unsigned long)((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
-        return (unsigned long)(r << 16 | g << 8 | b);
-    }
     // Mismatched pixels and mask bits of one picture.
     int mismatches(const std::string& path)
     {

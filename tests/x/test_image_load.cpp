@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "testutil.h"
-#include "xfixture.h"
+#include "image_fixture.h"
 #include "image/image_upload.h"
 
 using tu::put16;
@@ -18,34 +18,9 @@ const char* kXpm =
     "/* XPM */\nstatic char* t[] = {\n\"4 3 3 1\",\n\"  c None\",\n\"r c #FF0000\",\n\"b c #0000FF\",\n"
     "\"r  b\",\n\" rb \",\n\"bbbb\"};\n";
 
-class ImageLoad : public XDepthTest {
+class ImageLoad : public ImageDepthTest {
 protected:
-    void SetUp() override
-    {
-        XDepthTest::SetUp();
-        if (d && g_tessel.depth == 8)
-            g_tessel.colormapTable = tslConvertColormap(d, g_tessel.colormap);
-    }
-    void TearDown() override
-    {
-        if (d) {
-            free(g_tessel.colormapTable);
-            g_tessel.colormapTable = nullptr;
-        }
-        XDepthTest::TearDown();
-    }
-
-    // The pixel a direct colour must become at this depth.
-    unsigned long direct(int r, int g, int b) const
-    {
-        if (g_tessel.depth == 8) {
-            int index = 40 + (r / 51) * 36 + (g / 51) * 6 + b / 51;
-            return g_tessel.colormapTable ? g_tessel.colormapTable[index] : (unsigned long)index;
-        }
-        if (g_tessel.depth == 16)
-            return (unsigned long)((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
-        return (unsigned long)(r << 16 | g << 8 | b);
-    }
+    using ImageDepthTest::direct;
     unsigned long direct(uint32_t v) const { return direct((int)(v >> 16), (int)(v >> 8) & 255, (int)v & 255); }
     unsigned long palette_pixel(const Rgb& c) const { return tslGetColor(d, g_tessel.colormap, c.r, c.g, c.b); }
 

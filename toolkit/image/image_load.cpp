@@ -18,13 +18,8 @@ static bool ends_with(const char* s, size_t len, const char* tail)
 
 static int check_bmp_file(const char* path)
 {
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return TSL_IMAGE_NONE;
     uint8_t head[BMP_HEAD_BYTES];
-    size_t got = fread(head, 1, sizeof head, f);
-    fclose(f);
-    return bmp_format_code(head, got);
+    return bmp_format_code(head, image_read_head(path, head, sizeof head));
 }
 
 int tslCheckImageFormat(const char* path)

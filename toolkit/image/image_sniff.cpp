@@ -28,13 +28,18 @@ int image_format_of_bytes(const uint8_t* data, size_t size)
     return TSL_IMAGE_NONE;
 }
 
-int tslSniffImageFormat(const char* path)
+size_t image_read_head(const char* path, uint8_t* head, size_t size)
 {
     FILE* f = path ? fopen(path, "rb") : nullptr;
     if (!f)
-        return TSL_IMAGE_NONE;
-    uint8_t head[BMP_HEAD_BYTES];
-    size_t got = fread(head, 1, sizeof head, f);
+        return 0;
+    size_t got = fread(head, 1, size, f);
     fclose(f);
-    return image_format_of_bytes(head, got);
+    return got;
+}
+
+int tslSniffImageFormat(const char* path)
+{
+    uint8_t head[BMP_HEAD_BYTES];
+    return image_format_of_bytes(head, image_read_head(path, head, sizeof head));
 }
