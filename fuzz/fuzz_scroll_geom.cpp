@@ -12,7 +12,8 @@ static int take(const uint8_t*& data, size_t& size)
 {
     int32_t v = 0;
     size_t n = size < sizeof v ? size : sizeof v;
-    memcpy(&v, data, n);
+    if (n > 0)  // an empty input's data may be null
+        memcpy(&v, data, n);
     data += n;
     size -= n;
     return v;
