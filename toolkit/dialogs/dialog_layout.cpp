@@ -12,6 +12,11 @@ static const int kTop = 5;
 static const int kTextBelow = 40;   // room under the text for the button row
 static const int kButtonsUp = 30;   // the button row's top above the bottom edge
 static const int kNarrowText = 240;
+// Button columns of a narrow dialog: the right one, the one left of it, and
+// the about dialog's single button.
+static const int kNarrowRight = 190;
+static const int kNarrowLeft = 120;
+static const int kNarrowMiddle = 100;
 static const int kLowText = 35;
 static const int kLowButtonY = 45;
 // The message dialog's picture moves up at one pixel more than its buttons.
@@ -33,8 +38,8 @@ MsgDlgLayout msgdlg_layout(int width, int height, int style)
     int buttonY = height - kButtonsUp;
     if (width < kNarrow) {
         textWidth = kNarrowText;
-        right = 190;
-        left = 120;
+        right = kNarrowRight;
+        left = kNarrowLeft;
     }
     if (height < kLow) {
         textHeight = kLowText;
@@ -59,7 +64,7 @@ AboutDlgLayout aboutdlg_layout(int width, int height, int hasIcon, int iconWidth
     int buttonY = height - kButtonsUp;
     if (width < kNarrow) {
         textWidth = kNarrowText - iw;
-        buttonX = 100;
+        buttonX = kNarrowMiddle;
     }
     if (height < kLow) {
         textHeight = kLowText;
