@@ -18,7 +18,6 @@
 
 #include <jpeglib.h>
 
-#include "core/xerror.h"
 #include "image/jpeg.h"
 #include "tessel.h"
 
@@ -101,7 +100,6 @@ static Display* open_toolkit_display()
     Display* d = XOpenDisplay(nullptr);
     if (!d)
         return nullptr;
-    xerr_install();
     g_tessel.display = d;
     g_tessel.screenWidth = DisplayWidth(d, 0);
     g_tessel.screenHeight = DisplayHeight(d, 0);

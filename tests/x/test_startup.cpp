@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "core/startup_private.h"
+#include "core/xerror.h"
 #include "core/window_private.h"
 
 namespace {
@@ -315,7 +316,9 @@ TEST_F(Startup, ShutdownLeavesNoResourceOnTheServer)
     XSync(spy, False);
     EXPECT_EQ(leftovers(spy, gcId), "");
     XWindowAttributes attr;
+    xerr_trap_begin(spy);
     EXPECT_EQ(XGetWindowAttributes(spy, topX, &attr), 0);
+    EXPECT_EQ(xerr_trap_end(spy), BadWindow);
     XKillClient(spy, AllTemporary);
     XCloseDisplay(spy);
 }
