@@ -10,11 +10,10 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <string>
 
+#include "bench_support.h"
 #include "tessel.h"
 
 static const int IDLE_SECONDS = 4;
@@ -137,17 +136,12 @@ static bool report(const char* what, bool timer)
 
 int main()
 {
-    char dir[] = "/tmp/bench_idle.XXXXXX";
-    if (!mkdtemp(dir)) {
+    TempHome home;
+    if (!home.ok) {
         fprintf(stderr, "bench_idle: can't make a temporary HOME\n");
         return 1;
     }
-    setenv("HOME", dir, 1);
-    bool ok = report("idle window (target 0.00 %)", false) && report("window with its timer on", true);
-    std::string rc = std::string(dir) + "/.tslrc";
-    unlink(rc.c_str());
-    rmdir(dir);
-    if (!ok) {
+    if (!report("idle window (target 0.00 %)", false) || !report("window with its timer on", true)) {
         fprintf(stderr, "bench_idle: a run failed (is DISPLAY set?)\n");
         return 1;
     }

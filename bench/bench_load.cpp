@@ -3,7 +3,6 @@
 // to memory and reports the peak resident memory of the JPEG load.  Each
 // measurement runs in its own forked child so none inflates another.
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,6 +17,7 @@
 
 #include <jpeglib.h>
 
+#include "bench_support.h"
 #include "image/jpeg.h"
 #include "tessel.h"
 
@@ -152,36 +152,28 @@ static int load(const std::string& path, int format, double* seconds)
 
 enum Task { PLAIN_DECODE, LOAD_JPEG, LOAD_BMP };
 
+static Sample measure(Task task, const std::string& jpg, const std::string& bmp)
+{
+    Sample r = {0, 0, 0};
+    if (task == PLAIN_DECODE) {
+        double t0 = now();
+        r.ok = plain_decode(jpg);
+        r.seconds = now() - t0;
+    } else {
+        r.ok = load(task == LOAD_JPEG ? jpg : bmp, task == LOAD_JPEG ? TSL_IMAGE_JPEG : TSL_IMAGE_BMP24,
+                    &r.seconds);
+    }
+    rusage ru;
+    getrusage(RUSAGE_SELF, &ru);
+    r.maxrssKb = ru.ru_maxrss;
+    return r;
+}
+
 static Sample run_child(Task task, const std::string& jpg, const std::string& bmp)
 {
     Sample s = {0, 0, 0};
-    int fds[2];
-    if (pipe(fds) != 0)
-        return s;
-    pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        Sample r = {0, 0, 0};
-        if (task == PLAIN_DECODE) {
-            double t0 = now();
-            r.ok = plain_decode(jpg);
-            r.seconds = now() - t0;
-        } else {
-            r.ok = load(task == LOAD_JPEG ? jpg : bmp, task == LOAD_JPEG ? TSL_IMAGE_JPEG : TSL_IMAGE_BMP24,
-                        &r.seconds);
-        }
-        rusage ru;
-        getrusage(RUSAGE_SELF, &ru);
-        r.maxrssKb = ru.ru_maxrss;
-        ssize_t n = write(fds[1], &r, sizeof r);
-        _exit(n == (ssize_t)sizeof r ? 0 : 1);
-    }
-    close(fds[1]);
-    if (pid > 0 && read(fds[0], &s, sizeof s) != (ssize_t)sizeof s)
+    if (!run_forked([&] { return measure(task, jpg, bmp); }, &s))
         s.ok = 0;
-    close(fds[0]);
-    if (pid > 0)
-        waitpid(pid, nullptr, 0);
     return s;
 }
 
