@@ -250,9 +250,11 @@ static void apply_numbers(char values[RC_KEY_COUNT][TSL_RC_VALUE_SIZE])
 // The default single-byte font, or the server's "fixed" when even that is
 // missing.  failed names a font the server has just refused, so that the
 // same name is not asked for twice.
-static XFontStruct* load_default_font(Display* display, std::string& name, const char* failed = NULL)
+static XFontStruct* load_default_font(Display* display, std::string& name,
+                                      const char* failed = NULL)
 {
-    XFontStruct* font = failed && strcmp(failed, DEFAULT_FONT) == 0 ? NULL : XLoadQueryFont(display, DEFAULT_FONT);
+    bool refused = failed && strcmp(failed, DEFAULT_FONT) == 0;
+    XFontStruct* font = refused ? NULL : XLoadQueryFont(display, DEFAULT_FONT);
     if (font) {
         name = DEFAULT_FONT;
         return font;
@@ -398,7 +400,8 @@ Display* tslOpenDisplay(int argc, char** argv)
     g_tessel.screenHeight = DisplayHeight(display, 0);
     g_tessel.depth = DefaultDepth(display, 0);
     g_tessel.colormap = DefaultColormap(display, 0);
-    g_tessel.colormapTable = g_tessel.depth == 8 ? tslConvertColormap(display, g_tessel.colormap) : NULL;
+    g_tessel.colormapTable =
+        g_tessel.depth == 8 ? tslConvertColormap(display, g_tessel.colormap) : NULL;
     g_tessel.debugCallback = NULL;
     g_tessel.selectedFiles = NULL;
 

@@ -87,8 +87,9 @@ static void init_attributes(Display* display, XpmAttributes* attr)
     attr->valuemask = XpmSize | XpmReturnPixels | XpmExactColors | XpmCloseness;
     attr->exactColors = False;
     attr->closeness = 65535;
-    // Closeness would have libXpm read the whole colormap, for a search
-    // that is never needed when every colour has its pixel.
+    // On a TrueColor screen every colour gets its pixel from the hook;
+    // closeness would only have libXpm read the whole colormap for a
+    // search that is never needed.
     if (color_is_local(display, DefaultColormap(display, 0))) {
         attr->valuemask &= ~XpmCloseness;
         attr->valuemask |= XpmAllocColor | XpmFreeColors;

@@ -1,6 +1,8 @@
 // The X colour database file (rgb.txt), read once and kept in memory: the
 // toolkit's own lookup by name prefix, and the exact lookup the X server
 // makes for a colour name.
+#include <strings.h>
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
