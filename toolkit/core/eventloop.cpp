@@ -76,6 +76,53 @@ static int run_idle(TslWindow* window)
     return close;
 }
 
+// 1 when some window needs the loop's rhythm: a timer or an idle callback.
+static int needs_tick()
+{
+    int count = tslGetTotalWindows();
+    for (int i = 0; i < count; i++) {
+        TslWindow* w = tslGetWindowFromIndex(i);
+        if (w && (w->timerEvent || w->idlingCallback))
+            return 1;
+    }
+    return 0;
+}
+
+// Sleeps until the server sends something.  Events Xlib has read already
+// would never wake the poll, so they are looked for first.
+static void wait_for_server(Display* display)
+{
+    if (XEventsQueued(display, QueuedAfterReading) > 0)
+        return;
+    pollfd fd = {ConnectionNumber(display), POLLIN, 0};
+    // A signal ends the wait too: the loop then makes one more pass.
+    poll(&fd, 1, -1);
+}
+
+// The end of a loop pass.  A pass that handled events, or windows that
+// tick, keep the rhythm of one interval's sleep; otherwise nothing can happen
+// before the server sends something, and mayWait lets the pass wait for that
+// without waking.  A loop that is ending must not wait.
+static void end_pass(Display* display, bool mayWait)
+{
+    bool wait = mayWait && display && events_seen == 0 && !needs_tick();
+    events_seen = 0;
+    // The interval comes from the resource file: keep the microsecond count
+    // inside what tslSleep can take.
+    long long us = g_tessel.interval > 0 ? (long long)g_tessel.interval * 1000LL : 0;
+    if (us > (long long)UINT_MAX)
+        us = UINT_MAX;
+    if (us > 0 && !wait)
+        tslSleep((unsigned int)us);
+    tslTimerEvent();
+    if (display) {
+        XFlush(display);
+        XSync(display, False);
+    }
+    if (wait)
+        wait_for_server(display);
+}
+
 int tslMainLoop(Display* display, TslWindow* window)
 {
     if (!display)
@@ -113,7 +160,7 @@ int tslMainLoop(Display* display, TslWindow* window)
             running = 0;
         else if (run_idle(window))
             running = 0;
-        tslFlush(display);
+        end_pass(display, running);
     }
     return 1;
 }
@@ -179,50 +226,9 @@ int tslTimerEvent(void)
     return 1;
 }
 
-// 1 when some window needs the loop's rhythm: a timer or an idle callback.
-static int needs_tick()
-{
-    int count = tslGetTotalWindows();
-    for (int i = 0; i < count; i++) {
-        TslWindow* w = tslGetWindowFromIndex(i);
-        if (w && (w->timerEvent || w->idlingCallback))
-            return 1;
-    }
-    return 0;
-}
-
-// Sleeps until the server sends something.  Events Xlib has read already
-// would never wake the poll, so they are looked for first.
-static void wait_for_server(Display* display)
-{
-    if (XEventsQueued(display, QueuedAfterReading) > 0)
-        return;
-    pollfd fd = {ConnectionNumber(display), POLLIN, 0};
-    // A signal ends the wait too: the loop then makes one more pass.
-    poll(&fd, 1, -1);
-}
-
 int tslFlush(Display* display)
 {
-    // A pass that handled events, or windows that tick, keep the rhythm of
-    // one interval's sleep; otherwise nothing can happen before the server
-    // sends something, and the loop waits for that without waking.
-    int wait = display && events_seen == 0 && !needs_tick();
-    events_seen = 0;
-    // The interval comes from the resource file: keep the microsecond count
-    // inside what tslSleep can take.
-    long long us = g_tessel.interval > 0 ? (long long)g_tessel.interval * 1000LL : 0;
-    if (us > (long long)UINT_MAX)
-        us = UINT_MAX;
-    if (us > 0 && !wait)
-        tslSleep((unsigned int)us);
-    tslTimerEvent();
-    if (display) {
-        XFlush(display);
-        XSync(display, False);
-    }
-    if (wait)
-        wait_for_server(display);
+    end_pass(display, true);
     return 1;
 }
 
