@@ -270,9 +270,8 @@ int WndProc_Menu(Display* display, TslWindow* menu, XEvent* e)
         if (!menu->shown)
             break;
         status = OnRelease(display, menu, source, owner, e->xbutton, status);
-        // The callback may have destroyed the menu or emptied it.
-        md = menu_data(menu);
-        if (!CheckTslPointer(menu) || !md || !md->items)
+        // The callback may have destroyed the menu or lost its items.
+        if (!CheckTslPointer(menu) || !(md = menu_data(menu)) || !md->items)
             return status;
         sel = -1;
         Draw(display, menu, sel, 0);

@@ -140,11 +140,11 @@ int tslChangeButton_SelectButton(Display* display, TslWindow* group, const char*
 int tslSelect_SelectButton(TslWindow* group, int index)
 {
     SelectButtonData* sd = group_data(group);
-    TslWindow* button = sd ? row_button(group, index) : nullptr;
-    if (!button)
+    int k = sd ? row_pick(index, tslGetTotalChildWindows(group)) : -1;
+    if (k < 0)
         return 0;
-    sd->selectedIndex = row_index_of(group, button->xwin);
-    tslSetButton_Button(button, 1);
+    sd->selectedIndex = k;
+    tslSetButton_Button(group->children[k], 1);
     return 1;
 }
 
