@@ -7,16 +7,14 @@ namespace {
 
 class Rows : public ControlTest {
 protected:
-    // Left edge, top and width of each button as the server has them.
+    // "x,y+width " of each button, as the server has them.
     std::string row_of(TslWindow* owner)
     {
-        XSync(d, False);
         std::string s;
-        for (int i = 0; TslWindow* b = tslGetChildWindowFromIndex(owner, i); i++) {
-            XWindowAttributes a;
-            XGetWindowAttributes(d, b->xwin, &a);
-            s += std::to_string(a.x) + "," + std::to_string(a.y) + "+" + std::to_string(a.width) + " ";
-        }
+        XWindowAttributes a;
+        for (int i = 0; TslWindow* b = tslGetChildWindowFromIndex(owner, i); i++)
+            if (XGetWindowAttributes(d, b->xwin, &a))
+                s += at(a.x, a.y, a.width);
         return s;
     }
     static std::string at(int x, int y, int w)
@@ -31,9 +29,8 @@ TEST_P(Rows, ToolBarsStackAndTheirButtonsMove)
 {
     tslCreateWindow_MenuBar(d, stage, "MenuBar", nullptr, nullptr, "");
     TslWindow* tools = tslCreateWindow_ToolBar(d, stage, "ToolBar");
-    TslWindow* more = tslCreateWindow_ToolBar(d, stage, "More");
     EXPECT_EQ(tools->rect.y, tslGetHeight_MenuBar());
-    EXPECT_EQ(more->rect.y, tslGetHeight_MenuBar() + tslGetHeight_ToolBar());
+    EXPECT_EQ(tslCreateWindow_ToolBar(d, stage, "More")->rect.y, tslGetHeight_MenuBar() + tslGetHeight_ToolBar());
     TslImage* icon = xenv_solid_image(d, 16, 16, g_tessel.colors[3]);
     tslAddButton_ToolBar(d, tools, "Open", note, icon, -1);
     tslAddButton_ToolBar(d, tools, "Exit", note, nullptr, -1);
@@ -42,16 +39,13 @@ TEST_P(Rows, ToolBarsStackAndTheirButtonsMove)
     EXPECT_EQ(row_of(tools), at(0, 4, open) + at(open + 5, 4, exit));
     tslAddButton_ToolBar(d, tools, "Mid", note, nullptr, 1);
     EXPECT_EQ(row_of(tools), at(0, 4, open) + at(open + 5, 4, mid) + at(open + mid + 10, 4, exit));
+    tslChangeButton_ToolBar(d, tools, "Open", note, icon, 0);  // the same again: nothing moves
     tslChangeButton_ToolBar(d, tools, "Middle", note, nullptr, 1);
+    EXPECT_EQ(row_of(tools), at(0, 4, open) + at(open + 5, 4, middle) + at(open + middle + 10, 4, exit));
     tslDeleteButton_ToolBar(tools, 0);
     EXPECT_EQ(row_of(tools), at(0, 4, middle) + at(middle + 5, 4, exit));
-    // The same caption and no icon again: nothing moves.
-    tslChangeButton_ToolBar(d, tools, "Middle", note, nullptr, 0);
-    EXPECT_EQ(row_of(tools), at(0, 4, middle) + at(middle + 5, 4, exit));
-    EXPECT_EQ(tslGetAttachButtonWnd_ToolBar(tools, -1), tslGetChildWindowFromIndex(tools, 1));
     // A click on a button reaches its callback through the bar.
-    std::string click = std::to_string(middle + 15) + ",10 p r";
-    play(tools, click.c_str());
+    play(tools, (std::to_string(middle + 15) + ",10 p r").c_str());
     EXPECT_EQ(notices, "110/0-");
     tslDestroyWindow(d, tools);
     xenv_free_image(d, icon);
@@ -60,10 +54,9 @@ TEST_P(Rows, ToolBarsStackAndTheirButtonsMove)
 TEST_P(Rows, SelectButtonChoosesOneButton)
 {
     TslWindow* group = tslCreateWindow_SelectButton(d, stage, tslSetRect(10, 100, 300, 30), "Expansion:", 1, note);
-    const char* labels[] = {"all", "normal", "select"};
     std::string want;
     int x = tslTextWidth("Expansion:") + 10;
-    for (const char* label : labels) {
+    for (const char* label : {"all", "normal", "select"}) {
         tslAddButton_SelectButton(d, group, label, nullptr, -1);
         want += at(x, 2, tslTextWidth(label) + 10);
         x += tslTextWidth(label) + 15;

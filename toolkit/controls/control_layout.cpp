@@ -68,10 +68,3 @@ int row_pick(int index, int count)
         return count - 1;
     return index < 0 ? 0 : index;
 }
-
-int row_start(int origin, const int* extents, int k)
-{
-    for (int i = 0; i < k; i++)
-        origin += extents[i] + ROW_GAP;
-    return origin;
-}

@@ -62,7 +62,4 @@ int row_slot(int index, int count);
 // first; -1 when there is none.
 int row_pick(int index, int count);
 
-// Start of slot k along the row: origin, then each extent and the gap.
-int row_start(int origin, const int* extents, int k);
-
 #endif
