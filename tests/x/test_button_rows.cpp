@@ -63,15 +63,13 @@ TEST_P(Rows, SelectButtonChoosesOneButton)
     }
     EXPECT_EQ(row_of(group), want);
     tslSelect_SelectButton(group, 0);
-    TslWindow* all = tslGetAttachButtonWnd_SelectButton(group, 0);
-    TslWindow* normal = tslGetAttachButtonWnd_SelectButton(group, 1);
+    TslWindow *all = tslGetChildWindowFromIndex(group, 0), *normal = tslGetChildWindowFromIndex(group, 1);
     // Sunken or raised: the shadow or the light colour at the top left.
     play(all, "10,10 p r");
     EXPECT_EQ(notices, "");
     EXPECT_EQ(screen(all, 0, 0), g_tessel.backShadowPixel);
     play(normal, "10,10 p r");
     EXPECT_EQ(notices, "150/1-");
-    EXPECT_EQ(tslGetSelectIndex_SelectButton(group), 1);
     EXPECT_EQ(screen(all, 0, 0), g_tessel.backLightPixel);
     EXPECT_EQ(screen(normal, 0, 0), g_tessel.backShadowPixel);
 }

@@ -65,11 +65,14 @@ TEST_P(Menus, SizeFollowsItemsAndCheckMarks)
 {
     TslWindow* m = tslCreateWindow_Menu(d, stage, "Fresh");
     EXPECT_TRUE(geo(m).width == 1 && geo(m).height == 1);
-    tslAddItem_Menu(m, "Item", note, nullptr, nullptr, -1);
-    int plain = geo(m).width;
-    // A check mark is an icon: the labels move right of an icon column.
+    tslAttach_Menu(d, m, 200, 50);
+    tslAddItem_Menu(m, "", nullptr, nullptr, nullptr, -1);
+    settle();
+    // Grown while open, it is painted whole: the separator spans the width.
+    EXPECT_EQ(xenv_pixel(d, m->xwin, 5, 5 + h / 2), g_tessel.backShadowPixel);
+    // A check mark is an icon: the menu takes an icon column.
     tslSetCheck_Menu(m, 0, 1);
-    EXPECT_EQ(geo(m).width, plain + 21);
+    EXPECT_EQ(geo(m).width, 11 + 21);
     tslDeleteItem_Menu(m, 0);
     EXPECT_TRUE(geo(m).width == 11 && geo(m).height == 10);
 }
@@ -151,7 +154,7 @@ TEST_P(Menus, DestroyedMenuIsForgottenAndCyclesEnd)
     settle();
     EXPECT_FALSE(shown(menu) || shown(sub));
     tslDestroyWindow(d, sub);
-    user->click(bar->xwin, 10, 8);
+    tslAttach_Menu(d, menu, 0, 30);
     settle();
     user->move(menu->xwin, 30, row(2));
     settle();
