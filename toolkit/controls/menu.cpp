@@ -9,6 +9,7 @@
 
 #include "controls/menu_geom.h"
 #include "controls/menu_private.h"
+#include "controls/scroll_geom.h"
 #include "core/window_private.h"
 
 static const char* kNoMemory = "Error: Can't allocate memory.\n";
@@ -551,11 +552,10 @@ static TslWindow* GetMenuWindow(Window xwindow)
     return w && w->kind == TSLK_MENU ? w : nullptr;
 }
 
-// The button that opens context menus: the right one of a right-handed
-// mouse (the middle one of a two-button mouse), else the first.
+// The button that opens context menus: the scroll bars' secondary button,
+// or the one button of a one-button mouse.
 static int secondary_button(void)
 {
-    if (g_tessel.mouseRightHand == 1 && g_tessel.mouseButton != 1)
-        return g_tessel.mouseButton == 2 ? 2 : 3;
-    return 1;
+    int button = scroll_buttons(g_tessel.mouseRightHand, g_tessel.mouseButton).secondary;
+    return button ? button : 1;
 }
