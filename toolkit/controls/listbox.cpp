@@ -44,16 +44,17 @@ TslWindow* tslCreateWindow_ListBox(Display* display, TslWindow* parent, TslRect 
     tslSetOption(box, lb);
     tslSetRedrawBuffer(box, 1);
     int width = list_width(rect.width);
-    TslWindow* list = tslCreateWindow_ListWnd(display, box, tslSetRect(0, 0, width, rect.height), LIST_NAME);
+    TslWindow* list =
+        tslCreateWindow_ListWnd(display, box, tslSetRect(0, 0, width, rect.height), LIST_NAME);
     if (!list) {
         tslDestroyWindow(display, box);
         return nullptr;
     }
     tslSetEventCallback_ListWnd(list, OnListWnd);
     lb->rowHeight = tslGetRowHeight_ListWnd(list);
-    TslWindow* bar = tslCreateWindow_VScrollBar(display, box,
-                                                tslSetRect(width, 0, tslGetHeight_ScrollBar(), rect.height),
-                                                SCROLL_NAME, 0, 0, lb->rowHeight, nullptr);
+    TslRect barRect = tslSetRect(width, 0, tslGetHeight_ScrollBar(), rect.height);
+    TslWindow* bar = tslCreateWindow_VScrollBar(display, box, barRect, SCROLL_NAME, 0, 0,
+                                                lb->rowHeight, nullptr);
     if (!bar) {
         tslDestroyWindow(display, box);
         return nullptr;
@@ -91,7 +92,8 @@ int WndProc_ListBox(Display* display, TslWindow* box, XEvent* event)
         return box->status;
     int width = list_width(w);
     XMoveResizeWindow(display, list->xwin, 0, 0, (unsigned)width, (unsigned)h);
-    XMoveResizeWindow(display, bar->xwin, width, 0, (unsigned)tslGetHeight_ScrollBar(), (unsigned)h);
+    XMoveResizeWindow(display, bar->xwin, width, 0, (unsigned)tslGetHeight_ScrollBar(),
+                      (unsigned)h);
     return box->status;
 }
 

@@ -2,8 +2,6 @@
 // mouse (single or multiple, Shift ranges, Ctrl toggles), the row under the
 // pointer marked, clicks and double clicks reported to the owner.  Painting
 // touches only the rows in view, so long lists stay quick.
-#include <X11/keysym.h>
-
 #include <cstdlib>
 
 #include "controls/list_model.h"
@@ -23,7 +21,7 @@ struct ListWndData {
     Time motionTime;
     ObjArray items;
     short marginX, marginY;
-    int shift, ctrl;
+    int shift, ctrl;  // as the last click carried them
     int single;
     int selCount;
     int changedItem;
@@ -55,6 +53,12 @@ static ListItem** item_array(ListWndData* lw)
 static ListItem* item_at(ListWndData* lw, int i)
 {
     return i >= 0 && i < lw->count ? item_array(lw)[i] : nullptr;
+}
+
+static ListItem* item_of(TslWindow* w, int i)
+{
+    ListWndData* lw = data_of(w);
+    return lw ? item_at(lw, i) : nullptr;
 }
 
 TslWindow* tslCreateWindow_ListWnd(Display* display, TslWindow* parent, TslRect rect,
@@ -98,16 +102,6 @@ int WndProc_ListWnd(Display* display, TslWindow* w, XEvent* event)
     if (!lw)
         return status;
     switch (event->type) {
-    case KeyPress:
-    case KeyRelease: {
-        KeySym key = XLookupKeysym(&event->xkey, 0);
-        int down = event->type == KeyPress;
-        if (key == XK_Shift_L || key == XK_Shift_R)
-            lw->shift = down;
-        else if (key == XK_Control_L || key == XK_Control_R)
-            lw->ctrl = down;
-        break;
-    }
     case ButtonPress:
         return OnButtonPress(display, w, lw, &event->xbutton);
     case MotionNotify:
@@ -169,7 +163,8 @@ static int draw_item(Display* display, TslWindow* w, ListWndData* lw, Pixmap buf
     tslDrawTextRRg(display, buffer, clip, g_tessel.font, g_tessel.fontKanji, fg, bg, textX, top,
                    item->name);
     if (lw->pos + k == lw->hover)
-        tslDraw3DRectangle(display, buffer, tslSetRect(lw->marginX, top, w->rect.width - 6, h - 1), 0);
+        tslDraw3DRectangle(display, buffer,
+                           tslSetRect(lw->marginX, top, w->rect.width - 6, h - 1), 0);
     return list_content_width(item->width, icon ? icon->width : 0, lw->hasIcons);
 }
 
@@ -200,14 +195,17 @@ static void paint_rows(Display* display, TslWindow* w, ListWndData* lw, int last
     Pixmap buffer = tslGetDraw(w);
     TslRect clip = list_area(w, lw);
     unsigned int clipPos = tslRectPos(clip), clipSize = tslRectSize(clip);
-    ListPaintState s = {lw->pos,     lw->drawnPos, lw->hover,           lw->drawnHover, lw->changedItem,
-                        lw->maxWidth, lw->hasIcons, (int)w->rect.width, lw->paintedWidth};
+    ListPaintState s = {lw->pos,         lw->drawnPos, lw->hover,   lw->drawnHover,
+                        lw->changedItem, lw->maxWidth, lw->hasIcons, (int)w->rect.width,
+                        lw->paintedWidth};
     int h = lw->rowHeight;
     int painted = 0;
     for (int k = 0; k <= lastRow; k++) {
         ListItem* former = item_at(lw, lw->drawnPos + k);
-        int width = list_row_width(s, k, item_array(lw)[lw->pos + k]->width, former ? former->width : 0);
-        unsigned int rowPos = tslPos(lw->marginX, lw->marginY + k * h), rowSize = tslSize(width, h);
+        int itemWidth = item_array(lw)[lw->pos + k]->width;
+        int width = list_row_width(s, k, itemWidth, former ? former->width : 0);
+        unsigned int rowPos = tslPos(lw->marginX, lw->marginY + k * h);
+        unsigned int rowSize = tslSize(width, h);
         tslClearRectWindowRRg(display, w, clipPos, clipSize, rowPos, rowSize, 1);
         int shown = draw_item(display, w, lw, buffer, clip, k);
         painted = shown > painted ? shown : painted;
@@ -217,7 +215,8 @@ static void paint_rows(Display* display, TslWindow* w, ListWndData* lw, int last
     int top = lw->marginY + (lastRow + 1) * h;
     int bottom = clip.y + clip.height;
     if (top < bottom) {
-        unsigned int stripPos = tslPos(lw->marginX, top), stripSize = tslSize(clip.width, bottom - top);
+        unsigned int stripPos = tslPos(lw->marginX, top);
+        unsigned int stripSize = tslSize(clip.width, bottom - top);
         tslClearRectWindowRRg(display, w, clipPos, clipSize, stripPos, stripSize, 1);
         tslRedrawRectWindowRRg(display, w, clipPos, clipSize, stripPos, stripSize);
     }
@@ -271,7 +270,8 @@ static int OnButtonPress(Display* display, TslWindow* w, ListWndData* lw, XButto
     }
     list_modifiers(e->state, &lw->shift, &lw->ctrl);
     int code = TSLN_SELECT;
-    if (lw->current == i && list_is_double_click(e->time, lw->clickTime, g_tessel.doubleClickTime)) {
+    if (lw->current == i &&
+        list_is_double_click(e->time, lw->clickTime, g_tessel.doubleClickTime)) {
         code = TSLN_DOUBLE_CLICK;
         lw->clickTime = 0;
     } else {
@@ -425,8 +425,7 @@ int tslSetPos_ListWnd(TslWindow* w, int pos)
 
 int tslIsSelect_ListWnd(TslWindow* w, int index)
 {
-    ListWndData* lw = data_of(w);
-    ListItem* item = lw ? item_at(lw, index) : nullptr;
+    ListItem* item = item_of(w, index);
     return item ? item->selected : 0;
 }
 
@@ -439,7 +438,7 @@ int tslGetSelect_ListWnd(TslWindow* w)
 int tslSetSelect_ListWnd(TslWindow* w, int index, int on)
 {
     ListWndData* lw = data_of(w);
-    ListItem* item = lw ? item_at(lw, index) : nullptr;
+    ListItem* item = item_of(w, index);
     if (!item)
         return 0;
     if (item->selected == (on != 0))
@@ -457,8 +456,7 @@ int tslGetSelectCount_ListWnd(TslWindow* w)
 
 char* tslGetName_ListWnd(TslWindow* w, int index)
 {
-    ListWndData* lw = data_of(w);
-    ListItem* item = lw ? item_at(lw, index) : nullptr;
+    ListItem* item = item_of(w, index);
     return item ? item->name : nullptr;
 }
 
