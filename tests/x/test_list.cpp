@@ -3,56 +3,38 @@
 // leave nothing of what the rows showed before.
 #include <X11/keysym.h>
 
-#include "xfixture.h"
+#include "xcontrol.h"
 #include "xrobot.h"
 
 namespace {
 
-using Calls = std::vector<std::pair<int, int>>;
-Calls g_calls;
-
-int record(TslWindow*, int code, int arg, int)
-{
-    g_calls.push_back({code, arg});
-    return TSLR_OK;
-}
-
-class List : public XTest {
+class List : public ControlTest {
 protected:
-    TslWindow* top = nullptr;
     TslWindow* list = nullptr;
-    Robot robot;
 
     void SetUp() override
     {
-        XTest::SetUp();
+        ControlTest::SetUp();
         if (!d)
             return;
-        g_calls.clear();
-        top = tslCreateWindow(d, nullptr, tslPos(600, 100), tslSize(460, 140), 0, "Lists", nullptr);
-        list = tslCreateWindow_ListWnd(d, top, tslSetRect(10, 10, 200, 100), "List");
-        tslSetEventCallback_ListWnd(list, record);
+        list = tslCreateWindow_ListWnd(d, stage, tslSetRect(10, 10, 200, 100), "List");
+        tslSetEventCallback_ListWnd(list, note);
+        trace(list);
         for (int i = 0; i < 50; i++)
             tslAddItem_ListWnd(d, list, (" item " + std::to_string(i)).c_str(), nullptr, -1, i == 49);
-        xenv_wait_mapped(d, list->xwin);
         xenv_pump(d, 50);
     }
-    // The robot clicks row k (16 pixels high from y = 1) holding a modifier key.
-    void click(int k, KeySym modifier = 0)
+    // Plays a script with a modifier key held down.
+    void play_holding(KeySym key, const char* script)
     {
-        if (modifier)
-            robot.key_down(modifier);
-        robot.click(list->xwin, 60, 1 + k * 16 + 8);
-        if (modifier)
-            robot.key_up(modifier);
+        Robot hand(GetParam() ? getenv(GetParam()) : nullptr);
+        hand.key_down(key);
+        play(list, script);
+        hand.key_up(key);
     }
-    unsigned long px(int x, int y)
-    {
-        XSync(d, False);
-        return xenv_pixel(d, list->xwin, x, y);
-    }
-    // A selected item's text cells are filled, its leading space too.
-    bool filled(int row, int x = 3) { return px(x, 1 + row * 16 + 3) == list->foreFontPixel; }
+    // Rows are 16 pixels high from y = 1; a selected item's cells are filled,
+    // the leading space's too.
+    bool filled(int row, int x = 3) { return screen(list, x, 1 + row * 16 + 3) == list->foreFontPixel; }
     std::vector<bool> filled_rows()
     {
         std::vector<bool> rows;
@@ -64,36 +46,34 @@ protected:
 
 }  // namespace
 
-TEST_F(List, ClicksSelectWithShiftAndCtrlAndDoubleClicks)
+TEST_P(List, ClicksSelectWithShiftAndCtrlAndDoubleClicks)
 {
-    click(1), click(1), click(1);  // 150, 160, and 150 anew
-    robot.pause(400), click(3), robot.pause(400), click(3);  // too slow for a double click
-    xenv_pump(d, 100);
-    EXPECT_EQ(g_calls, (Calls{{150, 1}, {160, 1}, {150, 1}, {150, 3}, {150, 3}}));
+    play(list, "60,25 p r p r p r w400 60,57 p r w400 p r");  // the last two too slow for a double
+    EXPECT_EQ(notices, "150/1p 160/1p 150/1p 150/3p 150/3p");
     EXPECT_EQ(tslGetSelectCount_ListWnd(list), 0);  // clicking the only selected item clears it
-    click(1), click(4, XK_Shift_L), click(2, XK_Control_L);
-    xenv_pump(d, 100);
+    play(list, "60,25 p r");
+    play_holding(XK_Shift_L, "60,73 p r");
+    play_holding(XK_Control_L, "60,41 p r");
     EXPECT_EQ(filled_rows(), (std::vector<bool>{0, 1, 0, 1, 1, 0}));
     tslSetSingle_ListWnd(list, 1);
-    click(2), click(4, XK_Shift_L), click(4);
-    xenv_pump(d, 100);
+    play(list, "60,41 p r");
+    play_holding(XK_Shift_L, "60,73 p r");
+    play(list, "60,73 p r");
     EXPECT_EQ(filled_rows(), (std::vector<bool>{0, 0, 0, 0, 1, 0}));
 }
 
-TEST_F(List, IconsHoverMarkAndRepaintsLeaveNoOldText)
+TEST_P(List, IconsHoverMarkAndRepaintsLeaveNoOldText)
 {
     TslImage* icon = xenv_solid_image(d, 16, 16, g_tessel.colors[2]);
     tslAddItem_ListWnd(d, list, " a much longer item with an icon", icon, 0, 1);
     tslSetSelect_ListWnd(list, 1, 1);
-    EXPECT_EQ(px(10, 9), g_tessel.colors[2]);
+    EXPECT_EQ(screen(list, 10, 9), g_tessel.colors[2]);
     EXPECT_TRUE(filled(1, 21));  // texts move right of the icon column
     EXPECT_FALSE(filled(1, 3));
-    robot.move(list->xwin, 60, 1 + 2 * 16 + 8);
-    xenv_pump(d, 100);
-    EXPECT_EQ(px(2, 33), g_tessel.backShadowPixel);  // sunken mark on the row under the pointer
-    robot.move(top->xwin, 440, 130);
-    xenv_pump(d, 100);
-    EXPECT_EQ(px(2, 33), list->backPixel);
+    play(list, "60,41");
+    EXPECT_EQ(screen(list, 2, 33), g_tessel.backShadowPixel);  // sunken mark under the pointer
+    play(list, "60,130");
+    EXPECT_EQ(screen(list, 2, 33), list->backPixel);
     // Silent deletions, then one that repaints: neither icon nor long text may stay.
     tslDeleteItem_ListWnd(list, 0, 0);
     tslDeleteItem_ListWnd(list, -1, 1);
@@ -103,18 +83,19 @@ TEST_F(List, IconsHoverMarkAndRepaintsLeaveNoOldText)
     xenv_free_image(d, icon);
 }
 
-TEST_F(List, WheelAndPositionRepaintTheRowsInView)
+TEST_P(List, WheelAndPositionRepaintTheRowsInView)
 {
     tslSetSelect_ListWnd(list, 10, 1);
     tslSetPos_ListWnd(list, 10);
     EXPECT_TRUE(filled(0));
-    robot.move(list->xwin, 60, 50);
-    robot.press(5), robot.release(5);
-    xenv_pump(d, 100);
-    EXPECT_EQ(g_calls, (Calls{{170, 13}}));  // the wheel scrolls, it does not select
+    play(list, "60,50 p5 r5");
+    EXPECT_EQ(notices, "170/13p");  // the wheel scrolls, it does not select
     EXPECT_EQ(tslGetSelectCount_ListWnd(list), 1);
     EXPECT_FALSE(filled(0));
     tslSetPos_ListWnd(list, 49);  // rows below the last item are cleared
+    XSync(d, False);
     for (unsigned long p : xenv_pixels(d, list->xwin, 2, 17, 196, 82))
         ASSERT_EQ(p, list->backPixel);
 }
+
+INSTANTIATE_TEST_SUITE_P(Depths, List, TSL_ALL_DEPTHS);
