@@ -54,6 +54,7 @@ TEST(ListModel, ClicksRowsAndWheel)
     const unsigned long clicks[][4] = {{1299, 1000, 300, 1}, {1300, 1000, 300, 0}, {5, 0xFFFFFF00UL, 300, 1}, {1000, 999, ~0UL, 0}};
     for (const auto& c : clicks)
         EXPECT_EQ(list_is_double_click(c[0], c[1], (int)c[2]), (int)c[3]) << c[0] << "-" << c[1];
+    EXPECT_TRUE(list_motion_too_soon(124, 100) && !list_motion_too_soon(125, 100));  // 25 ms apart
     // 16-pixel rows from y = 1 in a window 100 high: (100 - 2) / 16 = 6 whole rows.
     const int at[][3] = {{10, 0, -1}, {10, 16, 10}, {10, 17, 11}, {98, 50, -1}};  // pos, y, item
     for (const auto& c : at)

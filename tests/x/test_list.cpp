@@ -104,7 +104,7 @@ TEST_P(List, BarAndWheelKeepTheListInStep)
     EXPECT_EQ(in_step(), 31);
     play(box, "60,50 p5 r5");
     EXPECT_EQ(in_step(), 34);  // the wheel: three
-    tslSetPos_ListBox(box, 40);
+    ASSERT_TRUE(tslSetPos_ListWnd(list, -1) && in_step() == 34 && tslSetPos_ListBox(box, 40));  // -1 refused
     for (int i = 0; i < 10; i++)  // emptied from the front, as the file dialog does
         ASSERT_TRUE(tslDeleteItem_ListBox(box, 0, 1) && in_step() != -1) << i;
     tslMoveResizeWindow(box, tslPos(100, 100), tslSize(16, 60));  // no room left for the list
