@@ -1,6 +1,7 @@
 // Toolkit start-up: parses the standard options, opens the display and fills
 // g_tessel with the screen, colours, images, cursors, GCs, resource values,
-// fonts, font set and input method that the rest of the toolkit shares.
+// fonts, font set and input method (opened once a window asks for it) that
+// the rest of the toolkit shares.
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include "tessel.h"
 #include "core/cursor_private.h"
 #include "core/startup_private.h"
+#include "core/xim_private.h"
 #include "core/xerror.h"
 #include "support/rcfile_private.h"
 #include "resources/cursors.h"
@@ -414,7 +416,7 @@ Display* tslOpenDisplay(int argc, char** argv)
 
     GetRCFileValue();
     if (g_tessel.useIM == 1)
-        g_tessel.im = tslOpenIM_XIM(display);
+        xim_open_on_demand(display);
 
     XSetForeground(display, g_tessel.backGC, g_tessel.backPixel);
     XSetGraphicsExposures(display, g_tessel.fontGC, False);

@@ -12,6 +12,9 @@ int g_bXIMtoRegister = 0;
 
 static char imDummy[] = "tessel im callback dummy";
 
+// The display whose input method is still to be opened, or null.
+static Display* openPending = nullptr;
+
 // Styles tried by tslAttachIM: pre-edit at a spot, then pre-edit in the
 // server's own window; neither uses a status area.
 static const XIMStyle kPreferredStyles[] = {XIMPreeditPosition | XIMStatusNothing,
@@ -85,8 +88,26 @@ XIM tslOpenIM_XIM(Display* display)
     return nullptr;
 }
 
+void xim_open_on_demand(Display* display)
+{
+    openPending = display;
+}
+
+// The program's input method, opened now when the start-up left it to be
+// opened on demand.  Opened once: a server that goes away is not sought again.
+static XIM current_im()
+{
+    if (openPending && !g_tessel.im) {
+        Display* display = openPending;
+        openPending = nullptr;
+        tslOpenIM_XIM(display);
+    }
+    return g_tessel.im;
+}
+
 int tslCloseIM_XIM(XIM im)
 {
+    openPending = nullptr;
     if (!im || (im != g_im && im != g_tessel.im))
         return 0;
     XCloseIM(im);
@@ -182,7 +203,7 @@ static void select_input(Window xwin, long mask)
 
 int tslAttachIM(TslWindow* w, XIC ic)
 {
-    if (!w || !g_tessel.im)
+    if (!w || !current_im())
         return 0;
     XIMStyle style = 0;
     int created = 0;
@@ -301,10 +322,10 @@ int tslSetStatusArea_XIM(TslWindow* w, unsigned int position, unsigned int size)
 
 XIM tslGetIM_XIM(void)
 {
-    return g_tessel.im;
+    return current_im();
 }
 
 int tslIsOpenIM_XIM(void)
 {
-    return g_tessel.im ? 1 : 0;
+    return current_im() ? 1 : 0;
 }

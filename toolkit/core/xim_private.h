@@ -1,5 +1,6 @@
 // Input-method internals shared with the start-up code and the tests: the
-// open input method, the server-gone flag and the two Xlib callbacks.
+// open input method, the server-gone flag, the opening on demand and the
+// two Xlib callbacks.
 #ifndef TSL_CORE_XIM_PRIVATE_H
 #define TSL_CORE_XIM_PRIVATE_H
 
@@ -10,6 +11,12 @@ extern XIM g_im;
 
 // Set when the input-method server went away while the program ran.
 extern int g_bXIMtoRegister;
+
+// The start-up leaves opening the input method to the first window that
+// attaches one (or asks for it): finding it, which without a server means
+// reading the locale's whole compose table, is among the slowest steps of
+// a start, and a program that takes no typed text never needs it.
+void xim_open_on_demand(Display* display);
 
 void OnIMInstantiate(Display* display, XPointer clientData, XPointer callData);
 void OnIMServerDestroy(XIM im, XPointer clientData, XPointer callData);
