@@ -26,6 +26,8 @@ static const int kKindCount = (int)(sizeof kKinds / sizeof kKinds[0]);
 enum { SHOWN_MAX = 200, TEXT_SIZE = 512 };
 
 static TslImage* g_img = nullptr;
+// Set once the picture being read has been shown before it was whole.
+static bool g_previewed = false;
 
 // The name as the toolkit draws it: from the locale's codeset into the
 // toolkit's code, cut at a whole character after SHOWN_MAX bytes.
@@ -52,18 +54,44 @@ static void report(const char* format, const char* name)
     tslMessageDialog(g_tessel.display, tslGetWindow(PICTEL_MAIN), kErrorTitle, text, kErrorStyle);
 }
 
+// A picture taller than the pane shows its top as soon as the rows there
+// are in; one that fits shows once, when it is whole.
+static void show_top(TslImage* partial, int rows)
+{
+    TslWindow* pane = tslGetWindow(PICTEL_VIEW);
+    if (pane && rows < partial->height && rows >= pane->rect.height) {
+        g_previewed = true;
+        Preview_View(pane, partial);
+    }
+}
+
+// One reader; the pane lets go of the loader's record before that goes, and
+// shows the previous picture again after a read that failed half-way.
+static TslImage* read_with(Display* display, const char* name, int format)
+{
+    g_previewed = false;
+    tslSetLoadingCallback(show_top);
+    TslImage* img = tslLoadImage(display, name, g_tessel.colormap, format);
+    tslSetLoadingCallback(nullptr);
+    TslWindow* pane = tslGetWindow(PICTEL_VIEW);
+    Preview_View(pane, nullptr);
+    if (!img && g_previewed)
+        tslSendEvent(pane, TSLM_PAINT);
+    return img;
+}
+
 // The reader the name points to, and when that refuses the file, the one
 // its first bytes point to.
 static TslImage* load(Display* display, const char* name)
 {
     int byName = tslCheckImageFormat(name);
-    TslImage* img = tslLoadImage(display, name, g_tessel.colormap, byName);
+    TslImage* img = read_with(display, name, byName);
     if (img)
         return img;
     int byBytes = tslSniffImageFormat(name);
     if (byBytes == TSL_IMAGE_NONE || byBytes == byName)
         return nullptr;
-    return tslLoadImage(display, name, g_tessel.colormap, byBytes);
+    return read_with(display, name, byBytes);
 }
 
 static void show(Display* display, TslImage* img, const char* name)
@@ -73,6 +101,11 @@ static void show(Display* display, TslImage* img, const char* name)
     snprintf(status, sizeof status, "%d x %d %s [%s]", img->width, img->height, kKinds[kind],
              shown_name(name).text);
     tslSetStatus_MenuBar(tslGetWindow(PICTEL_MENUBAR), status);
+    // The pane's offsets go back to 0 unpainted (no pane named): the scroll
+    // bars' callbacks then find nothing to do, and only the new picture is
+    // painted.
+    SetHPos_View(nullptr, 0);
+    SetVPos_View(nullptr, 0);
     TslWindow* vbar = tslGetWindow(PICTEL_VSCROLL);
     TslWindow* hbar = tslGetWindow(PICTEL_HSCROLL);
     tslSetPos_ScrollBar(vbar, 0);

@@ -1,7 +1,8 @@
 // Band-wise pixmap upload.  One put per band of rows instead of a request
 // per pixel; the bands are small, so a picture never needs a second
 // full-size copy on the client.  A local server reads the bands from two
-// shared segments in turn, so the pixels never cross the socket.
+// shared segments in turn, so the pixels never cross the socket.  A program
+// may look at each band as it arrives, to show a picture while it loads.
 #include "image/image_upload.h"
 
 #include <poll.h>
@@ -28,6 +29,14 @@ static bool s_forceSocket = false;
 void image_upload_force_socket(bool on)
 {
     s_forceSocket = on;
+}
+
+static TslLoadingCallback s_loading = nullptr;
+
+int tslSetLoadingCallback(TslLoadingCallback fn)
+{
+    s_loading = fn;
+    return 1;
 }
 
 static int host_byte_order()
@@ -206,6 +215,10 @@ int image_upload_begin(ImageUpload* up, Display* display, int width, int height)
         image_upload_end(up, false);
         return 0;
     }
+    up->partial.pixmap = up->pixmap;
+    up->partial.gc = up->gc;
+    up->partial.width = width;
+    up->partial.height = height;
     return 1;
 }
 
@@ -332,6 +345,10 @@ static void send_band(ImageUpload* up)
     put_band(up, srcY, dstY);
     up->sent += up->filled;
     up->filled = 0;
+    // Rows sent from the bottom make no top to show until the last band.
+    int fromTop = !up->bottomUp ? up->sent : up->sent == up->height ? up->height : 0;
+    if (s_loading && fromTop > 0)
+        s_loading(&up->partial, fromTop);
     // Keep the application answering events during long loads.
     if (up->sent < up->height)
         tslHookEvent(up->display, nullptr);
