@@ -141,10 +141,10 @@ TEST_F(Startup, FirstStartWritesAllKeysInOrderAndFillsTheRecord)
     EXPECT_EQ(sum_rgb(g_tessel.colors[15], &r), 256);
     EXPECT_EQ(r, 0);
     EXPECT_EQ(sum_rgb(g_tessel.borderPixel), 0);
-    // The input method is opened only once it is asked for.
-    EXPECT_EQ(g_tessel.im, nullptr);
+    // The input method and its font set are made only once asked for.
+    EXPECT_TRUE(g_tessel.im == nullptr && g_tessel.fontSet == nullptr);
     EXPECT_EQ(tslIsOpenIM_XIM(), 1);
-    EXPECT_NE(g_tessel.im, nullptr);
+    EXPECT_TRUE(g_tessel.im != nullptr && g_tessel.fontSet != nullptr);
 
     // A second start reads what the first wrote and writes nothing.
     stop();

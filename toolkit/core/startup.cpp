@@ -1,7 +1,7 @@
 // Toolkit start-up: parses the standard options, opens the display and fills
 // g_tessel with the screen, colours, images, cursors, GCs, resource values,
-// fonts, font set and input method (opened once a window asks for it) that
-// the rest of the toolkit shares.
+// fonts, and the font set and input method (made once a window asks for
+// them) that the rest of the toolkit shares.
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -296,6 +296,9 @@ static XFontStruct* load_kanji_font(Display* display, const char* pattern)
     return font || count == 0 ? font : XLoadQueryFont(display, pattern);
 }
 
+// The base names of the font set, "single-byte,Kanji".
+static char fontSetNames[2 * TSL_RC_VALUE_SIZE];
+
 static void load_fonts(Display* display, char values[RC_KEY_COUNT][TSL_RC_VALUE_SIZE], int haveHome)
 {
     std::string baseName, kanjiName;
@@ -327,8 +330,10 @@ static void load_fonts(Display* display, char values[RC_KEY_COUNT][TSL_RC_VALUE_
             kanjiName = DEFAULT_FONT;
         }
     }
+    // The font set serves only input-method pre-edit: it is made with the
+    // input method, when a window first asks for one.
     std::string list = baseName + "," + kanjiName;
-    g_tessel.fontSet = CreateFontSet(display, list.c_str());
+    copy_field(fontSetNames, sizeof fontSetNames, list.c_str());
 }
 
 int GetRCFileValue(void)
@@ -416,7 +421,7 @@ Display* tslOpenDisplay(int argc, char** argv)
 
     GetRCFileValue();
     if (g_tessel.useIM == 1)
-        xim_open_on_demand(display);
+        xim_open_on_demand(display, fontSetNames);
 
     XSetForeground(display, g_tessel.backGC, g_tessel.backPixel);
     XSetGraphicsExposures(display, g_tessel.fontGC, False);

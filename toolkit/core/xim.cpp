@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cstdio>
 
+#include "core/startup_private.h"
 #include "core/xerror.h"
 #include "core/xim_private.h"
 #include "tessel.h"
@@ -12,8 +13,10 @@ int g_bXIMtoRegister = 0;
 
 static char imDummy[] = "tessel im callback dummy";
 
-// The display whose input method is still to be opened, or null.
+// The display whose input method is still to be opened, or null, and the
+// base names of the font set to make first.
 static Display* openPending = nullptr;
+static char pendingFontSet[2 * TSL_RC_VALUE_SIZE];
 
 // Styles tried by tslAttachIM: pre-edit at a spot, then pre-edit in the
 // server's own window; neither uses a status area.
@@ -88,18 +91,22 @@ XIM tslOpenIM_XIM(Display* display)
     return nullptr;
 }
 
-void xim_open_on_demand(Display* display)
+void xim_open_on_demand(Display* display, const char* fontSetNames)
 {
     openPending = display;
+    snprintf(pendingFontSet, sizeof pendingFontSet, "%s", fontSetNames ? fontSetNames : "");
 }
 
-// The program's input method, opened now when the start-up left it to be
-// opened on demand.  Opened once: a server that goes away is not sought again.
+// The program's input method, opened now (after its font set) when the
+// start-up left it to be opened on demand.  Opened once: a server that
+// goes away is not sought again.
 static XIM current_im()
 {
     if (openPending && !g_tessel.im) {
         Display* display = openPending;
         openPending = nullptr;
+        if (!g_tessel.fontSet && pendingFontSet[0])
+            g_tessel.fontSet = CreateFontSet(display, pendingFontSet);
         tslOpenIM_XIM(display);
     }
     return g_tessel.im;

@@ -12,11 +12,13 @@ extern XIM g_im;
 // Set when the input-method server went away while the program ran.
 extern int g_bXIMtoRegister;
 
-// The start-up leaves opening the input method to the first window that
-// attaches one (or asks for it): finding it, which without a server means
-// reading the locale's whole compose table, is among the slowest steps of
-// a start, and a program that takes no typed text never needs it.
-void xim_open_on_demand(Display* display);
+// The start-up leaves opening the input method, and making the font set
+// its pre-edit draws with (from the comma-separated base names), to the
+// first window that attaches one or asks for it: finding the method, which
+// without a server means reading the locale's whole compose table, and the
+// font set are among the slowest steps of a start, and a program that
+// takes no typed text never needs them.
+void xim_open_on_demand(Display* display, const char* fontSetNames);
 
 void OnIMInstantiate(Display* display, XPointer clientData, XPointer callData);
 void OnIMServerDestroy(XIM im, XPointer clientData, XPointer callData);
