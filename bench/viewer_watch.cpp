@@ -288,7 +288,7 @@ static int shot(const char* out, char** argv)
         for (Window w : top_windows(d))
             if (!main && !before.count(w) && viewable(d, w, &width, &height))
                 main = w;
-        painted = pane_painted(d, find_named(d, main, "ViewWnd"));
+        painted = main && pane_painted(d, find_named(d, main, "ViewWnd"));
     }
     bool ok = false;
     if (main && viewable(d, main, &width, &height)) {
@@ -303,8 +303,15 @@ static int shot(const char* out, char** argv)
     return ok ? 0 : 1;
 }
 
+// The windows watched belong to another program and may go at any time.
+static int ignore_error(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    XSetErrorHandler(ignore_error);
     if (argc == 5 && !strcmp(argv[1], "picture"))
         return write_picture(atoi(argv[2]), atoi(argv[3]), argv[4]);
     if (argc >= 4 && !strcmp(argv[2], "--") && (!strcmp(argv[1], "race") || !strcmp(argv[1], "time")))
