@@ -11,7 +11,7 @@ static std::string listed(const std::vector<FileEntry>& entries, int mode, const
     return out;
 }
 
-TEST(FileList, OrderAndFilterOfEachMode)
+TEST(FileList, OrderFilterOfEachModeAndShownNames)
 {
     // As alphasort leaves them in the C locale, directories marked "/";
     // "link" is an entry stat could not look at.
@@ -33,10 +33,6 @@ TEST(FileList, OrderAndFilterOfEachMode)
         EXPECT_EQ(listed(dir, c.mode, c.filters), c.want) << c.mode;
     // A directory that lists no parent entry (one removed while open) gets one.
     EXPECT_EQ(listed({FileEntry{"a.bmp", false, ""}}, FILE_EXP_SELECT, mine), " ../ a.bmp");
-}
-
-TEST(FileList, ShownNames)
-{
     // Only names that are not plain ASCII are converted; control bytes show as '?'.
     auto mark = [](const std::string& s) { return "<" + s + ">"; };
     const char* names[][2] = {{"plain.bmp", "plain.bmp"}, {"bad\xff.bmp", "<bad\xff.bmp>"},

@@ -181,12 +181,10 @@ TEST_F(Dialogs, TextDialogScrollsByKeysAndOpensWhereItWasClosed)
             tops += " " + std::to_string(top());
             if (action != SPACE)
                 return;
-            XMoveWindow(r.dpy, dialog, 40, 60);
-            r.pause(100);
-            XResizeWindow(r.dpy, dialog, 400, 300);
-            r.pause(200);
-            EXPECT_EQ(box_in(r, "_tslText_TextDlg", dialog), (Box{5, 5, 390, 265}));
-            EXPECT_EQ(box_in(r, " O K ", dialog), (Box{184, 275, 32, 20}));
+            XMoveWindow(r.dpy, dialog, 40, 60), r.pause(100);
+            XResizeWindow(r.dpy, dialog, 400, 300), r.pause(200);
+            EXPECT_TRUE(box_in(r, "_tslText_TextDlg", dialog) == (Box{5, 5, 390, 265}) &&
+                        box_in(r, " O K ", dialog) == (Box{184, 275, 32, 20}));
             r.geometry(dialog, &closed[0], &closed[1], &closed[2], &closed[3]);
         };
         auto show = [&] { return tslTextDialog(d, nullptr, title.c_str(), text.c_str()); };
@@ -247,10 +245,8 @@ TEST_F(Dialogs, FileDialogListsWalksAcceptsAndRemembers)
         // Saving over p02.bmp, scrolled to by the wheel, is asked about: no, then yes.
         {TSL_FILEDLG_SAVE, NONE, [&](Robot& r, Window dialog) {
              row(r, 0, 5);
-             XMoveWindow(r.dpy, dialog, 30, 40);
-             r.pause(100);
-             XResizeWindow(r.dpy, dialog, 320, 400);
-             r.pause(200);
+             XMoveWindow(r.dpy, dialog, 30, 40), r.pause(100);
+             XResizeWindow(r.dpy, dialog, 320, 400), r.pause(200);
              r.geometry(dialog, &closed[0], &closed[1], &closed[2], &closed[3]);
              row(r, 1);
              for (bool yes : {false, true})
@@ -258,8 +254,7 @@ TEST_F(Dialogs, FileDialogListsWalksAcceptsAndRemembers)
          }, 110, "p02.bmp", {"0:" + subList, "3:" + subList}},
         // Reopened as it was closed; a new name typed is accepted unasked.
         {TSL_FILEDLG_SAVE, RETURN, [&](Robot& r, Window dialog) {
-             r.geometry(dialog, &at[0], &at[1], &at[2], &at[3]);
-             EXPECT_EQ(at, closed);
+             EXPECT_TRUE(r.geometry(dialog, &at[0], &at[1], &at[2], &at[3]) && at == closed);
              r.focus(dialog);
              r.move(r.find("_tslPath_tslFileDlg"), 20, 10);
              r.type("new.bmp");
