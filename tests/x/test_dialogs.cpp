@@ -217,6 +217,7 @@ TEST_F(Dialogs, FileDialogListsWalksAcceptsAndRemembers)
     for (int i = 0; i < 35; i++)
         tu::write_file(i < 30 ? "sub/p" + std::to_string(100 + i).substr(1) + ".bmp"
                               : std::vector<std::string>{".h.bmp", "ab.c", "photo.JPG", "photo.jpg", "sub/bad\xff.bmp"}[i - 30], "");
+    ASSERT_EQ(symlink("nowhere", "gone.bmp"), 0);  // stat fails: a file
     chmod(top.path.c_str(), 0755);
     chmod("locked", 0111);
     uid_t user = geteuid() == 0 ? 65534 : geteuid();
@@ -236,12 +237,12 @@ TEST_F(Dialogs, FileDialogListsWalksAcceptsAndRemembers)
                    std::vector<std::string> seen; } sessions[] = {
         // Select mode first, then all, then normal; the user cancels.
         {TSL_FILEDLG_OPEN, CANCEL, [&](Robot& r, Window) { r.click(r.find("all"), 5, 5); r.click(r.find("normal"), 5, 5); },
-         120, "", {"0: ../ locked/ sub/ photo.JPG", "0: ../ .hid/ locked/ sub/ .h.bmp ab.c photo.JPG photo.jpg",
-                   "0: ../ locked/ sub/ ab.c photo.JPG photo.jpg"}},
+         120, "", {"0: ../ locked/ sub/ gone.bmp photo.JPG", "0: ../ .hid/ locked/ sub/ .h.bmp ab.c gone.bmp photo.JPG photo.jpg",
+                   "0: ../ locked/ sub/ ab.c gone.bmp photo.JPG photo.jpg"}},
         // Normal again; locked/ is refused with a word, sub/ entered at once,
         // and a double click accepts a name by its real bytes.
         {TSL_FILEDLG_OPEN, NONE, [&](Robot& r, Window) { row(r, 1); answer(r, "File Dialog", true); row(r, 2); row(r, 1); row(r, 1); },
-         110, "bad\xff.bmp", {"0: ../ locked/ sub/ ab.c photo.JPG photo.jpg", "0:" + subList}},
+         110, "bad\xff.bmp", {"0: ../ locked/ sub/ ab.c gone.bmp photo.JPG photo.jpg", "0:" + subList}},
         // Saving over p02.bmp, scrolled to by the wheel, is asked about: no, then yes.
         {TSL_FILEDLG_SAVE, NONE, [&](Robot& r, Window dialog) {
              row(r, 0, 5);

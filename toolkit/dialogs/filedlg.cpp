@@ -77,6 +77,7 @@ struct FileDlgState {
     std::string cwd;
     std::string chosen;
     FileNamePick pick;
+    bool closing;
 };
 static FileDlgState gm;
 
@@ -208,6 +209,16 @@ static void set_pick(const FileNamePick& pick)
     tslSetText_InputWnd(gm.nameField, pick.shown.c_str());
 }
 
+// Ends the dialog with result.  The loop still serves the rest of its
+// pass, whose clicks and keys the handlers then pass over: a directory
+// entered now would change what the chosen name is relative to.
+static int finish(int result)
+{
+    gm.result = result;
+    gm.closing = true;
+    return TSLR_CLOSE;
+}
+
 // Walks into a directory of the listing.  One that cannot be entered or
 // read leaves the dialog where it was, with a word to the user; only when
 // the way back is lost too does the dialog give up.
@@ -221,10 +232,8 @@ static int enter(Display* display, const std::string& name)
         bool home = !entered || (back >= 0 && fchdir(back) == 0);
         if (back >= 0)
             close(back);
-        if (!home) {
-            gm.result = TSLN_BUTTON_UP;
-            return TSLR_CLOSE;
-        }
+        if (!home)
+            return finish(TSLN_BUTTON_UP);
         tslMessageDialog(display, gm.dialog, kTitle, kCantEnter, kWarnStyle);
         return TSLR_OK;
     }
@@ -261,24 +270,26 @@ static int accept(Display* display)
             return TSLR_OK;
     }
     gm.chosen = real;
-    gm.result = TSLN_BUTTON_DOWN;
     tslSetWaitCursor(display, gm.dialog);
-    return TSLR_CLOSE;
+    return finish(TSLN_BUTTON_DOWN);
 }
 
 static int OnKeyEvent(TslWindow*, XEvent*, KeySym key)
 {
+    if (gm.closing)
+        return TSLR_CLOSE;
     return key == XK_Return ? accept(g_tessel.display) : TSLR_OK;
 }
 
 static int OnButton(TslWindow* button, int code, int, int)
 {
+    if (gm.closing)
+        return TSLR_CLOSE;
     if (code != TSLN_BUTTON_DOWN)
         return TSLR_OK;
     if (button->caption && strcmp(button->caption, kOkCaption) == 0)
         return accept(g_tessel.display);
-    gm.result = TSLN_BUTTON_UP;
-    return TSLR_CLOSE;
+    return finish(TSLN_BUTTON_UP);
 }
 
 // The name field after a click on a file: the clicked entry while the click
@@ -296,6 +307,8 @@ static void pick_selected(int index)
 // double click accepts it.
 static int OnListBox(TslWindow*, int code, int index, int)
 {
+    if (gm.closing)
+        return TSLR_CLOSE;
     if (index < 0 || (size_t)index >= gm.listing.size())
         return TSLR_OK;
     if (gm.listing[index].directory) {
@@ -312,6 +325,8 @@ static int OnListBox(TslWindow*, int code, int index, int)
 // A new mode lists the directory again; if that fails the old mode stays.
 static int OnSelBtn(TslWindow* selector, int code, int index, int)
 {
+    if (gm.closing)
+        return TSLR_CLOSE;
     if (code != TSLN_SELECT || index == gm.expansion)
         return TSLR_OK;
     Display* display = g_tessel.display;
