@@ -3,6 +3,7 @@
 // presses and keys that must not answer, the parent meanwhile, and the
 // answer when no dialog window can be made.
 #include <algorithm>
+#include <clocale>
 #include <array>
 #include <functional>
 #include <string>
@@ -206,21 +207,21 @@ static void record_listing(Display*, TslWindow*, XEvent*)
 }
 
 // A directory holding a locked one (enterable, not readable: the user is no
-// root meanwhile) and sub/, whose bad\xff.bmp is not text in any codeset.
+// root meanwhile) and sub/, whose bad\xff.bmp is not text in any codeset;
+// in a UTF-8 locale the UTF-8 name \xe6\x97\xa5.bmp lists in EUC-JP.
 TEST_F(Dialogs, FileDialogListsWalksAcceptsAndRemembers)
 {
+    ASSERT_TRUE(setlocale(LC_ALL, "C.UTF-8"));
     tu::TempDir top;
     char start[4096], here[4096], name[TSL_FILE_NAME_SIZE];
     ASSERT_TRUE(getcwd(start, sizeof start) && chdir(top.path.c_str()) == 0);
-    for (const char* dir : {".hid", "locked", "sub"})
-        mkdir(dir, 0755);
-    for (int i = 0; i < 35; i++)
+    mkdir(".hid", 0755), mkdir("locked", 0111), mkdir("sub", 0755);
+    for (int i = 0; i < 36; i++)
         tu::write_file(i < 30 ? "sub/p" + std::to_string(100 + i).substr(1) + ".bmp"
-                              : std::vector<std::string>{".h.bmp", "ab.c", "photo.JPG", "photo.jpg", "sub/bad\xff.bmp"}[i - 30], "");
+                              : std::vector<std::string>{".h.bmp", "ab.c", "photo.JPG", "photo.jpg", "sub/bad\xff.bmp",
+                                                         "\xe6\x97\xa5.bmp"}[i - 30], "");
     ASSERT_EQ(symlink("nowhere", "gone.bmp"), 0);  // stat fails: a file
     chmod(top.path.c_str(), 0755);
-    chmod("locked", 0111);
-    uid_t user = geteuid() == 0 ? 65534 : geteuid();
     tslSetDebugCallback(record_listing);
     const char* filters[] = {".bmp", ".JPG", ".c", nullptr};
     int rh = std::max(tslGetCharHeight(nullptr), 16);
@@ -237,12 +238,13 @@ TEST_F(Dialogs, FileDialogListsWalksAcceptsAndRemembers)
                    std::vector<std::string> seen; } sessions[] = {
         // Select mode first, then all, then normal; the user cancels.
         {TSL_FILEDLG_OPEN, CANCEL, [&](Robot& r, Window) { r.click(r.find("all"), 5, 5); r.click(r.find("normal"), 5, 5); },
-         120, "", {"0: ../ locked/ sub/ gone.bmp photo.JPG", "0: ../ .hid/ locked/ sub/ .h.bmp ab.c gone.bmp photo.JPG photo.jpg",
-                   "0: ../ locked/ sub/ ab.c gone.bmp photo.JPG photo.jpg"}},
+         120, "", {"0: ../ locked/ sub/ gone.bmp photo.JPG \xc6\xfc.bmp",
+                   "0: ../ .hid/ locked/ sub/ .h.bmp ab.c gone.bmp photo.JPG photo.jpg \xc6\xfc.bmp",
+                   "0: ../ locked/ sub/ ab.c gone.bmp photo.JPG photo.jpg \xc6\xfc.bmp"}},
         // Normal again; locked/ is refused with a word, sub/ entered at once,
         // and a double click accepts a name by its real bytes.
         {TSL_FILEDLG_OPEN, NONE, [&](Robot& r, Window) { row(r, 1); answer(r, "File Dialog", true); row(r, 2); row(r, 1); row(r, 1); },
-         110, "bad\xff.bmp", {"0: ../ locked/ sub/ ab.c gone.bmp photo.JPG photo.jpg", "0:" + subList}},
+         110, "bad\xff.bmp", {"0: ../ locked/ sub/ ab.c gone.bmp photo.JPG photo.jpg \xc6\xfc.bmp", "0:" + subList}},
         // Saving over p02.bmp, scrolled to by the wheel, is asked about: no, then yes.
         {TSL_FILEDLG_SAVE, NONE, [&](Robot& r, Window dialog) {
              row(r, 0, 5);
@@ -269,7 +271,7 @@ TEST_F(Dialogs, FileDialogListsWalksAcceptsAndRemembers)
         memset(name, s.action == CLOSE ? 'a' : 0, sizeof name);
         std::string err = tu::stderr_of([&] {
             auto show = [&] {
-                EXPECT_EQ(seteuid(user), 0);
+                EXPECT_EQ(seteuid(geteuid() == 0 ? 65534 : geteuid()), 0);
                 int result = tslFileDialog(d, nullptr, name, filters, s.mode);
                 return seteuid(getuid()) == 0 ? result : -1;
             };
@@ -283,5 +285,6 @@ TEST_F(Dialogs, FileDialogListsWalksAcceptsAndRemembers)
             EXPECT_EQ(listings.at(i).substr(0, s.seen[i].size()), s.seen[i]) << title;
     }
     tslSetDebugCallback(nullptr);
+    setlocale(LC_ALL, "C");
     EXPECT_EQ(chdir(start), 0);
 }
