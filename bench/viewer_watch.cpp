@@ -180,32 +180,54 @@ static bool shows_race_picture(Display* d, Window w, int width, int height)
     return false;
 }
 
+// A program started under watch: the top-level windows there were before
+// it, and when it started.
+struct Watch {
+    Display* d = nullptr;
+    std::set<Window> before;
+    double t0 = 0;
+    pid_t pid = -1;
+};
+
+static bool watch_start(Watch* w, char** argv)
+{
+    w->d = XOpenDisplay(nullptr);
+    if (!w->d)
+        return false;
+    w->before = top_windows(w->d);
+    w->t0 = now_ms();
+    w->pid = start(argv);
+    return w->pid > 0;
+}
+
+// A viewable top-level window of the program (one that was not there
+// before it), with its size; 0 when there is none yet.
+static Window new_window(const Watch& w, int* width, int* height)
+{
+    for (Window t : top_windows(w.d))
+        if (!w.before.count(t) && viewable(w.d, t, width, height))
+            return t;
+    return 0;
+}
+
 static int race(char** argv, bool windowed)
 {
-    Display* d = XOpenDisplay(nullptr);
-    if (!d)
-        return 1;
-    std::set<Window> before = top_windows(d);
-    double t0 = now_ms();
-    pid_t pid = start(argv);
-    if (pid < 0)
+    Watch w;
+    if (!watch_start(&w, argv))
         return 1;
     double shown = -1;
-    while (windowed && shown < 0 && now_ms() - t0 < RACE_TIMEOUT_MS) {
-        for (Window w : top_windows(d)) {
-            int width, height;
-            if (!before.count(w) && viewable(d, w, &width, &height) &&
-                shows_race_picture(d, w, width, height)) {
-                shown = now_ms() - t0;
-                break;
-            }
-        }
-        usleep(1000);
+    while (windowed && shown < 0 && now_ms() - w.t0 < RACE_TIMEOUT_MS) {
+        int width, height;
+        Window t = new_window(w, &width, &height);
+        if (t && shows_race_picture(w.d, t, width, height))
+            shown = now_ms() - w.t0;
+        else
+            usleep(1000);
     }
-    long kib = finish(pid, windowed);
+    long kib = finish(w.pid, windowed);
     if (!windowed)
-        shown = now_ms() - t0;
-    XCloseDisplay(d);
+        shown = now_ms() - w.t0;
+    XCloseDisplay(w.d);
     printf("%.1f %ld\n", shown, kib);
     return shown < 0;
 }
@@ -270,36 +292,32 @@ static bool write_png(const char* path, int w, int h, const std::vector<unsigned
 
 static int shot(const char* out, char** argv)
 {
-    Display* d = XOpenDisplay(nullptr);
-    if (!d)
+    Watch w;
+    if (!watch_start(&w, argv))
         return 1;
-    std::set<Window> before = top_windows(d);
-    double t0 = now_ms();
-    pid_t pid = start(argv);
     Window main = 0;
     int width = 0, height = 0;
     bool painted = false;
-    while (!painted && now_ms() - t0 < SHOT_TIMEOUT_MS) {
+    while (!painted && now_ms() - w.t0 < SHOT_TIMEOUT_MS) {
         usleep(20000);
-        if (waitpid(pid, nullptr, WNOHANG) == pid) {
+        if (waitpid(w.pid, nullptr, WNOHANG) == w.pid) {
             fprintf(stderr, "viewer_watch: %s ended before showing a window\n", argv[0]);
             return 1;
         }
-        for (Window w : top_windows(d))
-            if (!main && !before.count(w) && viewable(d, w, &width, &height))
-                main = w;
-        painted = main && pane_painted(d, find_named(d, main, "ViewWnd"));
+        if (!main)
+            main = new_window(w, &width, &height);
+        painted = main && pane_painted(w.d, find_named(w.d, main, "ViewWnd"));
     }
     bool ok = false;
-    if (main && viewable(d, main, &width, &height)) {
-        XImage* img = XGetImage(d, main, 0, 0, (unsigned)width, (unsigned)height, AllPlanes, ZPixmap);
+    if (main && viewable(w.d, main, &width, &height)) {
+        XImage* img = XGetImage(w.d, main, 0, 0, (unsigned)width, (unsigned)height, AllPlanes, ZPixmap);
         if (img) {
-            ok = write_png(out, width, height, rgb_of(d, img));
+            ok = write_png(out, width, height, rgb_of(w.d, img));
             XDestroyImage(img);
         }
     }
-    finish(pid, true);
-    XCloseDisplay(d);
+    finish(w.pid, true);
+    XCloseDisplay(w.d);
     return ok ? 0 : 1;
 }
 
