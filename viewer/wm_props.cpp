@@ -19,11 +19,11 @@ static void set_class(Display* display, Window w)
     XSetClassHint(display, w, &hint);
 }
 
-static void set_process(Display* display, Window w)
+static void set_process(Display* display, Window w, Atom pidAtom)
 {
     long pid = (long)getpid();
-    XChangeProperty(display, w, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32,
-                    PropModeReplace, (const unsigned char*)&pid, 1);
+    XChangeProperty(display, w, pidAtom, XA_CARDINAL, 32, PropModeReplace,
+                    (const unsigned char*)&pid, 1);
     char host[HOST_NAME_MAX + 1];
     if (gethostname(host, sizeof host) != 0)
         return;
@@ -53,7 +53,7 @@ static std::vector<unsigned long> argb_colors(Display* display, const XpmImage& 
 
 // _NET_WM_ICON: width, height, then the pixels row by row, each a 32-bit
 // value that Xlib takes as a long.
-static void set_icon(Display* display, Window w)
+static void set_icon(Display* display, Window w, Atom iconAtom)
 {
     XpmImage img;
     if (XpmCreateXpmImageFromData(res_pictel, &img, nullptr) != XpmSuccess)
@@ -65,8 +65,8 @@ static void set_icon(Display* display, Window w)
     for (size_t i = 0; i < count; i++)
         icon.push_back(img.data[i] < img.ncolors ? colors[img.data[i]] : 0);
     XpmFreeXpmImage(&img);
-    XChangeProperty(display, w, XInternAtom(display, "_NET_WM_ICON", False), XA_CARDINAL, 32,
-                    PropModeReplace, (const unsigned char*)icon.data(), (int)icon.size());
+    XChangeProperty(display, w, iconAtom, XA_CARDINAL, 32, PropModeReplace,
+                    (const unsigned char*)icon.data(), (int)icon.size());
 }
 
 void wm_props_set(Display* display, TslWindow* main)
@@ -74,6 +74,13 @@ void wm_props_set(Display* display, TslWindow* main)
     if (!display || !main)
         return;
     set_class(display, main->xwin);
-    set_process(display, main->xwin);
-    set_icon(display, main->xwin);
+    // Both names in one round trip.
+    char pidName[] = "_NET_WM_PID";
+    char iconName[] = "_NET_WM_ICON";
+    char* names[] = {pidName, iconName};
+    Atom atoms[2];
+    if (!XInternAtoms(display, names, 2, False, atoms))
+        return;
+    set_process(display, main->xwin, atoms[0]);
+    set_icon(display, main->xwin, atoms[1]);
 }
