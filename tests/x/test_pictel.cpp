@@ -11,8 +11,10 @@
 #include "xenv.h"
 #include "xrobot.h"
 
-// Every pixel of the small picture tells its column and row.
+// Every pixel of the small picture tells its column and row.  Its name is
+// longer than the 254 bytes the status line and messages show.
 static auto code = [](int x, int y) { return (uint32_t)(x * 2) << 16 | (uint32_t)(y * 4) << 8 | 0x80; };
+static const std::string kSmall = std::string(251, 's') + ".bmp";
 
 class Pictel : public ::testing::Test {
 protected:
@@ -29,7 +31,7 @@ protected:
     // Runs pictel with the arguments, stderr to a file, and waits for its window.
     void start(std::vector<const char*> args, bool window = true)
     {
-        tu::write_file(dir / "small.bmp", tu::make_bmp(100, 50, 24, {}, code));
+        tu::write_file(dir / kSmall, tu::make_bmp(100, 50, 24, {}, code));
         // Each row has its number for colour; named for the wrong reader.
         tu::write_file(dir / "tall.jpg", tu::make_bmp(640, 480, 24, {}, [](int, int y) { return y; }));
         args.insert(args.begin(), PICTEL_PATH);
@@ -69,7 +71,7 @@ protected:
 
 TEST_F(Pictel, OptionsThenAnEmptyWindowPlacedResizedWithDialogsAndAnXErrorLivedThrough)
 {
-    start({"-d", ":4999", "small.bmp"}, false);
+    start({"-d", ":4999", "x.bmp"}, false);
     EXPECT_EQ(ended(), 1);
     EXPECT_TRUE(said("Error: [:4999] can't open display.\n"));
     start({"-help"}, false);
@@ -104,18 +106,17 @@ TEST_F(Pictel, OptionsThenAnEmptyWindowPlacedResizedWithDialogsAndAnXErrorLivedT
 
 TEST_F(Pictel, PicturesOpenedCentredOrScrolledAndFilesRefused)
 {
-    start({"small.bmp"});
+    start({kSmall.c_str()});
     // Centred on DimGrey: columns 110 to 209, rows 95 to 144, once painted.
     const std::vector<unsigned long> shown{0x696969, code(0, 0), code(99, 49), 0x696969};
     auto small = [&] { return std::vector<unsigned long>{pane(109, 95), pane(110, 95), pane(209, 144), pane(210, 144)}; };
     for (int i = 0; i < 50 && small() != shown; i++)
         r.pause(20);
     tu::write_file(dir / "notes.jpg", "not a picture");
-    std::string dialog = "Open Dialog - " + dir.path;
     for (const char* name : {"missing.bmp", "notes.jpg", "tall.jpg"}) {
         key(XK_o);
-        r.focus(r.find(dialog.c_str())), r.move(r.find("_tslPath_tslFileDlg"), 20, 10), r.type(name);
-        key(XK_Return, dialog);
+        r.focus(r.find(("Open Dialog - " + dir.path).c_str())), r.move(r.find("_tslPath_tslFileDlg"), 20, 10);
+        r.type(name), r.key(XK_Return);
         EXPECT_TRUE(name[0] == 't' || (r.wait_gone(key(XK_Return, "Error")) && small() == shown)) << name;
     }
     // Steps of 32 while step x 32 <= 480 - 240 + 31, so 7 steps show row 224;
