@@ -399,7 +399,7 @@ Display* tslOpenDisplay(int argc, char** argv)
         exit(1);
     }
     g_tessel.display = display;
-    tslLocale_XIM("");
+    xim_set_locale("");
 
     // The connection set-up already tells the root window's size and depth.
     Window root = RootWindow(display, 0);

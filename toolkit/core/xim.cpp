@@ -23,17 +23,29 @@ static char pendingFontSet[2 * TSL_RC_VALUE_SIZE];
 static const XIMStyle kPreferredStyles[] = {XIMPreeditPosition | XIMStatusNothing,
                                             XIMPreeditNothing | XIMStatusNothing, 0};
 
-int tslLocale_XIM(const char* locale)
+int xim_set_locale(const char* locale)
 {
     if (!setlocale(LC_ALL, locale)) {
         fprintf(stderr, "Error: IM - can't set locale\n");
         return 0;
     }
+    return 1;
+}
+
+// Empty modifiers: the input method named by XMODIFIERS.  The first call
+// makes Xlib read its locale database.
+static int set_modifiers()
+{
     if (!XSetLocaleModifiers("")) {
         fprintf(stderr, "Error: IM - can't set locale modifiers\n");
         return 0;
     }
     return 1;
+}
+
+int tslLocale_XIM(const char* locale)
+{
+    return xim_set_locale(locale) && set_modifiers();
 }
 
 void OnIMInstantiate(Display* display, XPointer clientData, XPointer callData)
@@ -97,14 +109,15 @@ void xim_open_on_demand(Display* display, const char* fontSetNames)
     snprintf(pendingFontSet, sizeof pendingFontSet, "%s", fontSetNames ? fontSetNames : "");
 }
 
-// The program's input method, opened now (after its font set) when the
-// start-up left it to be opened on demand.  Opened once: a server that
+// The program's input method, opened now (after Xlib's locale modifiers
+// and the font set) when the start-up left it to be opened on demand.  Opened once: a server that
 // goes away is not sought again.
 static XIM current_im()
 {
     if (openPending && !g_tessel.im) {
         Display* display = openPending;
         openPending = nullptr;
+        set_modifiers();
         if (!g_tessel.fontSet && pendingFontSet[0])
             g_tessel.fontSet = CreateFontSet(display, pendingFontSet);
         tslOpenIM_XIM(display);

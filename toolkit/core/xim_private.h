@@ -12,12 +12,14 @@ extern XIM g_im;
 // Set when the input-method server went away while the program ran.
 extern int g_bXIMtoRegister;
 
-// The start-up leaves opening the input method, and making the font set
-// its pre-edit draws with (from the comma-separated base names), to the
-// first window that attaches one or asks for it: finding the method, which
-// without a server means reading the locale's whole compose table, and the
-// font set are among the slowest steps of a start, and a program that
-// takes no typed text never needs them.
+// The start-up sets only the C library's locale (printing why it could
+// not); Xlib's locale modifiers, opening the input method and making the
+// font set its pre-edit draws with (from the comma-separated base names)
+// wait for the first window that attaches an input method or asks for one:
+// Xlib's locale database, the locale's compose table (read when no server
+// is named) and the font set are among the slowest steps of a start, and a
+// program that takes no typed text never needs them.
+int xim_set_locale(const char* locale);
 void xim_open_on_demand(Display* display, const char* fontSetNames);
 
 void OnIMInstantiate(Display* display, XPointer clientData, XPointer callData);
