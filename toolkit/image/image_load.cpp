@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "image/bmp_decode.h"
+#include "image/xpm_check.h"
 
 static bool ends_with(const char* s, size_t len, const char* tail)
 {
@@ -110,6 +112,24 @@ TslImage* image_new_record()
     return img;
 }
 
+// libXpm allocates and walks the announced colours and pixels before it
+// reads them (a 60-byte file announcing 85 million colours kept it busy
+// for two seconds); a file too short for what it announces is refused first.  A file that
+// cannot be read is left to libXpm to report.
+static bool xpm_file_fits(const char* path)
+{
+    FILE* f = fopen(path, "rb");
+    if (!f)
+        return true;
+    std::string text;
+    char chunk[65536];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
+        text.append(chunk, n);
+    fclose(f);
+    return xpm_sizes_fit(text.data(), text.size());
+}
+
 TslImage* ReadFileToXpmImage(Display* display, const char* path)
 {
     TslImage* img = image_new_record();
@@ -117,7 +137,9 @@ TslImage* ReadFileToXpmImage(Display* display, const char* path)
         return nullptr;
     XpmAttributes attr;
     init_attributes(&attr);
-    int status = XpmReadFileToPixmap(display, RootWindow(display, 0), const_cast<char*>(path),
+    int status = XpmFileInvalid;
+    if (xpm_file_fits(path))
+        status = XpmReadFileToPixmap(display, RootWindow(display, 0), const_cast<char*>(path),
                                      &img->pixmap, &img->mask, &attr);
     if (finish_xpm(display, img, &attr, status))
         return img;
