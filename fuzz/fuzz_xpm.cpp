@@ -18,6 +18,7 @@
 
 // In-memory data is not checked by the loader (it is compiled in): libXpm
 // allocates width x height before it reads a row, so keep its pixmaps small.
+static const unsigned MAX_SIDE = 1024;
 static const uint64_t MAX_PIXELS = 1u << 16;
 static const unsigned MAX_COLORS = 1024;
 static const unsigned MAX_CPP = 8;
@@ -67,7 +68,8 @@ static bool parse_values(const char* s, const char* end, Values* v)
 
 static bool small_enough(const Values& v)
 {
-    return (uint64_t)v.width * v.height <= MAX_PIXELS && v.colors <= MAX_COLORS && v.cpp <= MAX_CPP;
+    return v.width <= MAX_SIDE && v.height <= MAX_SIDE && (uint64_t)v.width * v.height <= MAX_PIXELS &&
+           v.colors <= MAX_COLORS && v.cpp <= MAX_CPP;
 }
 
 static void check_result(TslImage* img, int error, const Values* v)
