@@ -1,5 +1,6 @@
 // Fuzz target for the bitmap decoder: headers, colour table and every row
-// of any accepted file, as the loader would decode them.
+// of any accepted file (run-length streams too), as the loader would
+// decode them.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -20,10 +21,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     int entries = bmp_palette_rgb(&info, data, size, palette);
     std::vector<uint8_t> row((size_t)info.width * 3);
     unsigned sum = 0;
-    for (int y = 0; y < info.height; y++) {
+    if (info.rowBytes == 0) {
+        int rows = 0;
+        int ok = bmp_rle_rows(&info, data + info.dataOffset, size - info.dataOffset, [&](const uint8_t* indices) {
+            rows++;
+            for (int x = 0; x < info.width; x++)
+                sum += indices[x] < entries ? palette[indices[x] * 3] : 0;
+        });
+        if (ok != (rows == info.height) || rows > info.height)
+            __builtin_trap();  // every row, once, exactly when the stream was whole
+    }
+    for (int y = 0; info.rowBytes && y < info.height; y++) {
         if (!bmp_row(&info, data, size, y, row.data()))
             __builtin_trap();  // the header check promised every row
-        if (info.bitCount == 24) {
+        if (bmp_is_direct(&info)) {
             for (uint8_t v : row)
                 sum += v;
         } else {

@@ -1,5 +1,6 @@
-// Fuzz target for the streaming JPEG decoder: header checks, colour
-// conversion (grey, RGB, CMYK) and every row, in bands as the loader reads.
+// Fuzz target for the streaming JPEG decoder: header checks, the EXIF
+// orientation walk, colour conversion (grey, RGB, CMYK) and every row, in
+// bands as the loader reads.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -16,7 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!stream)
         return 0;
     std::vector<uint8_t> band((size_t)width * 3 * BAND_ROWS);
-    unsigned sum = 0;
+    unsigned sum = (unsigned)jpeg_stream_orientation(stream);
+    if (sum < 1 || sum > 8)
+        __builtin_trap();
     int rows = 0, n;
     while ((n = jpeg_stream_read_rgb(stream, band.data(), BAND_ROWS)) > 0) {
         for (size_t i = 0; i < (size_t)n * (size_t)width * 3; i++)

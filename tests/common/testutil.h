@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -195,6 +196,33 @@ inline std::vector<uint8_t> read_pnm_rgb(const std::string& path, int* width = n
     if (height)
         *height = h;
     return rgb;
+}
+
+// Pixels of a PAM file of RGBA tuples (as scripts/make-test-images writes).
+inline std::vector<uint8_t> read_pam_rgba(const std::string& path, int* width, int* height)
+{
+    std::string pam = read_file(path);
+    size_t end = pam.find("ENDHDR\n");
+    if (end == std::string::npos || sscanf(pam.c_str(), "P7 WIDTH %d HEIGHT %d", width, height) != 2)
+        return {};
+    return std::vector<uint8_t>(pam.begin() + (long)end + 7, pam.end());
+}
+
+// Names in the folder of test pictures made by scripts/make-test-images.
+inline std::vector<std::string> format_samples(const std::string& prefix, const std::string& ext)
+{
+    std::vector<std::string> names;
+    std::string dir = std::string(TSL_TEST_DATA) + "/image/formats/";
+    DIR* d = opendir(dir.c_str());
+    while (dirent* e = d ? readdir(d) : nullptr) {
+        std::string n = e->d_name;
+        if (starts_with(n, prefix) && n.size() > ext.size() && n.compare(n.size() - ext.size(), ext.size(), ext) == 0)
+            names.push_back(dir + n);
+    }
+    if (d)
+        closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace tu

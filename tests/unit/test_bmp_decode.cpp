@@ -98,8 +98,10 @@ TEST(BmpHeader, MalformedFilesAreRefused)
         {"signature", [](auto& b) { b[1] = 'A'; }, BMP_NOT_BITMAP},
         {"one byte", [](auto& b) { b.resize(1); }, BMP_NOT_BITMAP},
         {"30 bytes", [](auto& b) { b.resize(30); }, BMP_TRUNCATED_HEADER},
-        {"compressed", [](auto& b) { put32(b, 30, 1); }, BMP_COMPRESSED},
-        {"header 12", [](auto& b) { put32(b, 14, 12); }, BMP_BAD_HEADER_SIZE},
+        {"compressed", [](auto& b) { put32(b, 30, 4); }, BMP_COMPRESSED},
+        {"RLE4 of 8 bits", [](auto& b) { put32(b, 30, 2); }, BMP_COMPRESSED},
+        {"header 16", [](auto& b) { put32(b, 14, 16); }, BMP_BAD_HEADER_SIZE},
+        {"core header, height 0", [](auto& b) { put32(b, 14, 12); }, BMP_BAD_SIZE},
         {"header huge", [](auto& b) { put32(b, 14, 0xFFFFFFF0u); }, BMP_TRUNCATED_HEADER},
         {"table past end", [](auto& b) { put32(b, 46, 200); }, BMP_TRUNCATED_PALETTE},
         {"offset at end", [](auto& b) { put32(b, 10, (uint32_t)b.size()); }, BMP_BAD_OFFSET},
@@ -107,12 +109,12 @@ TEST(BmpHeader, MalformedFilesAreRefused)
         {"data short", [](auto& b) { b.pop_back(); }, BMP_TRUNCATED_DATA},
     };
     for (auto wh : std::vector<std::pair<int32_t, int32_t>>{
-             {0, 2}, {4, 0}, {-4, 2}, {4, -2}, {32768, 2}, {4, 32768}, {INT32_MIN, 2}})
+             {0, 2}, {4, 0}, {-4, 2}, {32768, 2}, {4, 32768}, {4, -32768}, {INT32_MIN, 2}, {4, INT32_MIN}})
         cases.push_back({"size", [wh](auto& b) { put32(b, 18, (uint32_t)wh.first), put32(b, 22, (uint32_t)wh.second); },
                          BMP_BAD_SIZE});
-    for (int bits : {9, 16, 23})
+    for (int bits : {9, 15, 23})
         cases.push_back({"no table", [bits](auto& b) { put16(b, 28, (uint32_t)bits); }, BMP_NO_COLOR_TABLE});
-    for (int bits : {0, 2, 3, 32, 65535})
+    for (int bits : {0, 2, 3, 33, 65535})
         cases.push_back({"bit count", [bits](auto& b) { put16(b, 28, (uint32_t)bits); }, BMP_BAD_BIT_COUNT});
     BmpInfo info;
     for (size_t i = 0; i < cases.size(); i++) {
@@ -138,13 +140,14 @@ TEST(BmpHeader, SideLimitIsInclusive)
 TEST(BmpFormatCode, FromFirstBytes)
 {
     auto b = tu::make_bmp(2, 2, 24, {}, [](int, int) { return 0u; });
-    for (auto bc : std::vector<std::pair<int, int>>{{24, 4}, {8, 3}, {4, 2}, {1, 1}, {16, 0}}) {
+    for (auto bc : std::vector<std::pair<int, int>>{{24, 4}, {8, 3}, {4, 2}, {1, 1}, {16, 5}, {32, 5}, {12, 0}}) {
         put16(b, 28, (uint32_t)bc.first);
         EXPECT_EQ(bmp_format_code(b.data(), b.size()), bc.second) << bc.first;
     }
-    put16(b, 28, 8);
-    put32(b, 30, 1);  // RLE8
+    put32(b, 30, 1);  // RLE8 fits only 8 bits
     EXPECT_EQ(bmp_format_code(b.data(), b.size()), 0);
+    put16(b, 28, 8);
+    EXPECT_EQ(bmp_format_code(b.data(), b.size()), 3);
     EXPECT_EQ(bmp_format_code(b.data(), 20), 0);
 }
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "testutil.h"
-#include "xfixture.h"
+#include "image_fixture.h"
 #include "image/image_upload.h"
 
 using tu::put16;
@@ -18,34 +18,9 @@ const char* kXpm =
     "/* XPM */\nstatic char* t[] = {\n\"4 3 3 1\",\n\"  c None\",\n\"r c #FF0000\",\n\"b c #0000FF\",\n"
     "\"r  b\",\n\" rb \",\n\"bbbb\"};\n";
 
-class ImageLoad : public XDepthTest {
+class ImageLoad : public ImageDepthTest {
 protected:
-    void SetUp() override
-    {
-        XDepthTest::SetUp();
-        if (d && g_tessel.depth == 8)
-            g_tessel.colormapTable = tslConvertColormap(d, g_tessel.colormap);
-    }
-    void TearDown() override
-    {
-        if (d) {
-            free(g_tessel.colormapTable);
-            g_tessel.colormapTable = nullptr;
-        }
-        XDepthTest::TearDown();
-    }
-
-    // The pixel a direct colour must become at this depth.
-    unsigned long direct(int r, int g, int b) const
-    {
-        if (g_tessel.depth == 8) {
-            int index = 40 + (r / 51) * 36 + (g / 51) * 6 + b / 51;
-            return g_tessel.colormapTable ? g_tessel.colormapTable[index] : (unsigned long)index;
-        }
-        if (g_tessel.depth == 16)
-            return (unsigned long)((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
-        return (unsigned long)(r << 16 | g << 8 | b);
-    }
+    using ImageDepthTest::direct;
     unsigned long direct(uint32_t v) const { return direct((int)(v >> 16), (int)(v >> 8) & 255, (int)v & 255); }
     unsigned long palette_pixel(const Rgb& c) const { return tslGetColor(d, g_tessel.colormap, c.r, c.g, c.b); }
 
@@ -178,14 +153,15 @@ TEST_P(ImageLoad, RefusedFilesGiveOneLineAndNull)
     };
     const Case cases[] = {
         {"sig.bmp", [](auto& b) { b[0] = 'X'; }, "Error: This file is not Bitmap format (%s).\n"},
-        {"rle.bmp", [](auto& b) { put32(b, 30, 1); }, "Error: Compression file is no support (%s).\n"},
+        {"jpegbmp.bmp", [](auto& b) { put32(b, 30, 4); }, "Error: Compression file is no support (%s).\n"},
         {"head.bmp", [](auto& b) { b.resize(40); }, "Error: Bitmap header is truncated (%s).\n"},
-        {"os2.bmp", [](auto& b) { put32(b, 14, 12); }, "Error: Bitmap info header of 12 bytes is not supported (%s).\n"},
-        {"topdown.bmp", [](auto& b) { put32(b, 22, (uint32_t)-2); }, "Error: Bitmap size 4x-2 is not supported (%s).\n"},
+        {"os2.bmp", [](auto& b) { put32(b, 14, 20); }, "Error: Bitmap info header of 20 bytes is not supported (%s).\n"},
+        {"topdown.bmp", [](auto& b) { put32(b, 22, (uint32_t)-40000); },
+         "Error: Bitmap size 4x-40000 is not supported (%s).\n"},
         {"zero.bmp", [](auto& b) { put32(b, 18, 0); }, "Error: Bitmap size 0x2 is not supported (%s).\n"},
         {"wide.bmp", [](auto& b) { put32(b, 18, 40000); }, "Error: Bitmap size 40000x2 is not supported (%s).\n"},
-        {"b16.bmp", [](auto& b) { put16(b, 28, 16); }, "Error: Can't allocate memory (rgbquad color).\n"},
-        {"b32.bmp", [](auto& b) { put16(b, 28, 32); }, "Error: Bitmap bit count 32 is not supported (%s).\n"},
+        {"b12.bmp", [](auto& b) { put16(b, 28, 12); }, "Error: Can't allocate memory (rgbquad color).\n"},
+        {"b2.bmp", [](auto& b) { put16(b, 28, 2); }, "Error: Bitmap bit count 2 is not supported (%s).\n"},
         {"pal.bmp", [](auto& b) { put32(b, 46, 100); }, "Error: Bitmap colour table is truncated (%s).\n"},
         {"off.bmp", [](auto& b) { put32(b, 10, 5000); },
          "Error: Bitmap pixel data offset 5000 is past the end of the file (%s).\n"},
@@ -235,15 +211,19 @@ TEST_P(ImageLoad, FormatFromName)
 {
     for (const char* jpeg : {"a.jpeg", "a.JPEG", "a.JPG", ".jpg"})
         EXPECT_EQ(tslCheckImageFormat(jpeg), TSL_IMAGE_JPEG) << jpeg;
-    for (const char* xpm : {"a.Jpg", "abc", "a.png"})
+    for (const char* xpm : {"a.Jpg", "abc", "a.Png", "a.gIf"})
         EXPECT_EQ(tslCheckImageFormat(xpm), TSL_IMAGE_XPM) << xpm;
+    for (const char* png : {"a.png", "a.PNG", ".png"})
+        EXPECT_EQ(tslCheckImageFormat(png), TSL_IMAGE_PNG) << png;
+    for (const char* gif : {"a.gif", "b.GIF"})
+        EXPECT_EQ(tslCheckImageFormat(gif), TSL_IMAGE_GIF) << gif;
     EXPECT_EQ(tslCheckImageFormat("/nonexistent/a.bmp"), TSL_IMAGE_NONE);
     auto rle = tu::make_bmp(2, 2, 8, {Rgb{0, 0, 0}}, [](int, int) { return 0u; });
-    put32(rle, 30, 1);
-    EXPECT_EQ(tslCheckImageFormat(tu::write_file(dir / "rle.BMP", rle).c_str()), TSL_IMAGE_NONE);
-    auto b16 = tu::make_bmp(2, 2, 24, {}, [](int, int) { return 0u; });
-    put16(b16, 28, 16);
-    EXPECT_EQ(tslCheckImageFormat(tu::write_file(dir / "b16.bmp", b16).c_str()), TSL_IMAGE_NONE);
+    put32(rle, 30, 5);  // PNG inside
+    EXPECT_EQ(tslCheckImageFormat(tu::write_file(dir / "png.BMP", rle).c_str()), TSL_IMAGE_NONE);
+    auto b12 = tu::make_bmp(2, 2, 24, {}, [](int, int) { return 0u; });
+    put16(b12, 28, 12);
+    EXPECT_EQ(tslCheckImageFormat(tu::write_file(dir / "b12.bmp", b12).c_str()), TSL_IMAGE_NONE);
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, ImageLoad, TSL_ALL_DEPTHS, [](const ::testing::TestParamInfo<const char*>& info) {

@@ -20,13 +20,8 @@ static bool ends_with(const char* s, size_t len, const char* tail)
 
 static int check_bmp_file(const char* path)
 {
-    FILE* f = fopen(path, "rb");
-    if (!f)
-        return TSL_IMAGE_NONE;
-    uint8_t head[BMP_HEADER_SIZE];
-    size_t got = fread(head, 1, sizeof head, f);
-    fclose(f);
-    return bmp_format_code(head, got);
+    uint8_t head[BMP_HEAD_BYTES];
+    return bmp_format_code(head, image_read_head(path, head, sizeof head));
 }
 
 int tslCheckImageFormat(const char* path)
@@ -38,6 +33,10 @@ int tslCheckImageFormat(const char* path)
         return check_bmp_file(path);
     if (ends_with(path, len, ".jpg") || ends_with(path, len, ".JPG"))
         return TSL_IMAGE_JPEG;
+    if (ends_with(path, len, ".png") || ends_with(path, len, ".PNG"))
+        return TSL_IMAGE_PNG;
+    if (ends_with(path, len, ".gif") || ends_with(path, len, ".GIF"))
+        return TSL_IMAGE_GIF;
     if (len < 5)
         return TSL_IMAGE_XPM;
     if (ends_with(path, len, ".jpeg") || ends_with(path, len, ".JPEG"))
@@ -188,6 +187,10 @@ TslImage* tslLoadImage(Display* display, const char* path, Colormap cmap, int fo
         return ReadFileToXpmImage(display, path);
     case TSL_IMAGE_JPEG:
         return ReadFileToJpgImage(display, path, cmap);
+    case TSL_IMAGE_PNG:
+        return ReadFileToPngImage(display, path, cmap);
+    case TSL_IMAGE_GIF:
+        return ReadFileToGifImage(display, path, cmap);
     case TSL_IMAGE_BMP1:
     case TSL_IMAGE_BMP4:
     case TSL_IMAGE_BMP8:

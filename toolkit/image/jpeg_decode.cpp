@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "image/image_orient.h"
 #include "image/jpeg.h"
 
 struct JpegStream {
@@ -18,7 +19,20 @@ struct JpegStream {
     int created;
     int dead;
     int native32;
+    int orientation;  // EXIF orientation, 1 when upright or untagged
 };
+
+static const int APP1 = JPEG_APP0 + 1;
+static const unsigned MAX_SAVED_MARKER = 0xFFFF;
+
+// The orientation from the first APP1 segment that holds EXIF data.
+static int find_orientation(j_decompress_ptr cinfo)
+{
+    for (jpeg_saved_marker_ptr m = cinfo->marker_list; m; m = m->next)
+        if (m->marker == APP1 && m->data_length >= 6 && memcmp(m->data, "Exif", 4) == 0)
+            return exif_orientation(m->data, m->data_length);
+    return 1;
+}
 
 static bool host_is_lsb_first()
 {
@@ -43,7 +57,9 @@ static int start(JpegStream* s, bool native32, size_t max_pixels, const char* na
         destroy(s);
         return 0;
     }
+    jpeg_save_markers(cinfo, APP1, MAX_SAVED_MARKER);
     jpeg_read_header(cinfo, TRUE);
+    s->orientation = find_orientation(cinfo);
     uint64_t w = cinfo->image_width;
     uint64_t h = cinfo->image_height;
     if (w == 0 || h == 0 || w > JPEG_MAX_SIDE || h > JPEG_MAX_SIDE || w * h > max_pixels) {
@@ -53,7 +69,7 @@ static int start(JpegStream* s, bool native32, size_t max_pixels, const char* na
         return 0;
     }
     jpeg_bridge_prepare(cinfo, &s->progress);
-    if (native32 && cinfo->out_color_space == JCS_RGB) {
+    if (native32 && cinfo->out_color_space == JCS_RGB && s->orientation == 1) {
         // libjpeg-turbo's own colour conversion writes the pixel layout of
         // a 24-bit TrueColor XImage, which saves a pass over every pixel.
         cinfo->out_color_space = host_is_lsb_first() ? JCS_EXT_BGRX : JCS_EXT_XRGB;
@@ -157,6 +173,11 @@ int jpeg_stream_read_rgb(JpegStream* s, unsigned char* rgb, int rows)
         done++;
     }
     return done;
+}
+
+int jpeg_stream_orientation(const JpegStream* s)
+{
+    return s ? s->orientation : 1;
 }
 
 int jpeg_stream_is_native32(const JpegStream* s)

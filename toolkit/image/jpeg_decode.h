@@ -26,6 +26,11 @@ JpegStream* jpeg_stream_open_memory(const unsigned char* data, size_t size, size
 // error (already reported; the stream is then dead).
 int jpeg_stream_read_rgb(JpegStream* stream, unsigned char* rgb, int rows);
 
+// The EXIF orientation (1..8) of the picture; 1 when it has none.  Rows
+// are handed out as stored; a stream of another orientation never hands
+// out 32-bit pixels.
+int jpeg_stream_orientation(const JpegStream* stream);
+
 // 1 when the stream hands out 32-bit pixels: read with jpeg_stream_read_row32.
 int jpeg_stream_is_native32(const JpegStream* stream);
 

@@ -90,6 +90,16 @@ void GetColorTable(PixelMap* map, const uint8_t* rgb, int n)
         map->palette[i] = map->palette[0];
 }
 
+void pixel_map_back_rgb(Display* display, uint8_t* rgb)
+{
+    XColor c;
+    c.pixel = g_tessel.backPixel;
+    XQueryColor(display, g_tessel.colormap ? g_tessel.colormap : DefaultColormap(display, 0), &c);
+    rgb[0] = (uint8_t)(c.red >> 8);
+    rgb[1] = (uint8_t)(c.green >> 8);
+    rgb[2] = (uint8_t)(c.blue >> 8);
+}
+
 void pixel_map_indices(const PixelMap* map, const uint8_t* index, int n, uint32_t* out)
 {
     for (int i = 0; i < n; i++)

@@ -45,6 +45,10 @@ void pixel_map_end(PixelMap* map);
 // beyond the table map to entry 0.
 void GetColorTable(PixelMap* map, const uint8_t* rgb, int n);
 
+// RGB of the toolkit's background pixel, over which transparent pixels
+// are blended.
+void pixel_map_back_rgb(Display* display, uint8_t* rgb);
+
 // Pixel values of n palette indices.
 void pixel_map_indices(const PixelMap* map, const uint8_t* index, int n, uint32_t* out);
 

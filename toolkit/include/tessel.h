@@ -509,6 +509,7 @@ int tslDrawTextEx(Display* display, Drawable d, GC gc, XFontStruct* font, XFontS
 /* ---- Images -------------------------------------------------------------- */
 
 int tslCheckImageFormat(const char* path);
+int tslSniffImageFormat(const char* path);
 TslImage* tslLoadImage(Display* display, const char* path, Colormap cmap, int format);
 TslImage* tslLoadImageFromData(Display* display, char** xpmData);
 void tslFreeImage(Display* display, TslImage* img);
