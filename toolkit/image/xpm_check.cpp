@@ -55,31 +55,87 @@ static bool read_values(const char* p, const char* end, char stop, XpmValues* v)
            read_number(&p, end, stop, &v->colors) && read_number(&p, end, stop, &v->cpp);
 }
 
-// XPM 3 (and XPM 2 in C syntax): the first string outside a comment.
-static bool values_in_strings(const char* p, const char* end, XpmValues* v)
+static bool too_big(const XpmValues& v, size_t size)
 {
-    while (p < end) {
-        if (starts_with(p, end, "/*")) {
-            const char* close = static_cast<const char*>(memmem(p + 2, (size_t)(end - p - 2), "*/", 2));
-            if (!close)
-                return false;
-            p = close + 2;
-        } else if (*p == '"') {
-            return read_values(p + 1, end, '"', v);
+    uint64_t cpp = v.cpp > 0 ? v.cpp : 1;
+    uint64_t pixels;
+    if (__builtin_mul_overflow(v.width, v.height, &pixels) || __builtin_mul_overflow(pixels, cpp, &pixels))
+        return true;
+    return v.colors > size || cpp > size || pixels > size;
+}
+
+// One word of the header line (words end at blanks; the line feed ends them all).
+static const char* header_word(const char** p, const char* end, size_t* len)
+{
+    const char* s = *p;
+    while (s < end && *s != '\n' && is_space(*s))
+        s++;
+    const char* word = s;
+    while (s < end && !is_space(*s))
+        s++;
+    *len = (size_t)(s - word);
+    *p = s;
+    return word;
+}
+
+static bool is_word(const char* word, size_t len, const char* text)
+{
+    return len == strlen(text) && memcmp(word, text, len) == 0;
+}
+
+// The first string from p, passing over comments from open to close.
+static const char* first_string(const char* p, const char* end, const char* open, const char* close)
+{
+    size_t openLen = strlen(open), closeLen = strlen(close);
+    while (p < end && *p != '"') {
+        if (openLen > 0 && starts_with(p, end, open)) {
+            p += openLen;
+            const char* stop = static_cast<const char*>(memmem(p, (size_t)(end - p), close, closeLen));
+            p = stop ? stop + closeLen : end;
         } else {
             p++;
         }
     }
+    return p < end ? p + 1 : nullptr;
+}
+
+// XPM 3 and XPM 2 in C or Lisp syntax: the values are the first string
+// outside a comment.  The first string read without comments, or with
+// either syntax's comments, is judged too, so that no comment read
+// differently from libXpm can hide the values.
+static bool strings_too_big(const char* p, const char* end, size_t size)
+{
+    static const char* const comments[][2] = {{"", ""}, {"/*", "*/"}, {";", "\n"}};
+    for (const auto& comment : comments) {
+        const char* values = first_string(p, end, comment[0], comment[1]);
+        XpmValues v;
+        if (values && read_values(values, end, '"', &v) && too_big(v, size))
+            return true;
+    }
     return false;
 }
 
+// Natural XPM 2: the first line after the header that is not a "!" note.
+static bool lines_too_big(const char* p, const char* end, size_t size)
+{
+    do {
+        p = static_cast<const char*>(memchr(p, '\n', (size_t)(end - p)));
+        if (!p)
+            return false;
+        p++;
+    } while (p < end && *p == '!');
+    XpmValues v;
+    return read_values(p, end, '\n', &v) && too_big(v, size);
+}
+
 // XPM 1: the four "#define name_suffix value" lines after the format line.
-static bool values_in_defines(const char* p, const char* end, XpmValues* v)
+static bool defines_too_big(const char* p, const char* end, size_t size)
 {
     static const char* const suffixes[] = {"_width", "_height", "_ncolors", "_chars_per_pixel"};
-    uint64_t* fields[] = {&v->width, &v->height, &v->colors, &v->cpp};
-    *v = XpmValues{};
-    for (int i = 0; i < 5; i++) {
+    XpmValues v = {};
+    uint64_t* fields[] = {&v.width, &v.height, &v.colors, &v.cpp};
+    p = static_cast<const char*>(memchr(p, '\n', (size_t)(end - p)));
+    for (int i = 0; i < 4 && p; i++) {
         p = skip_spaces(p, end);
         if (!starts_with(p, end, "#define"))
             return false;
@@ -91,43 +147,35 @@ static bool values_in_defines(const char* p, const char* end, XpmValues* v)
         uint64_t value;
         if (!read_number(&p, end, '\0', &value))
             return false;
-        for (int f = 0; f < 4 && i > 0; f++) {
+        for (int f = 0; f < 4; f++) {
             size_t n = strlen(suffixes[f]);
             if ((size_t)(nameEnd - name) >= n && memcmp(nameEnd - n, suffixes[f], n) == 0)
                 *fields[f] = value;
         }
+        p = static_cast<const char*>(memchr(p, '\n', (size_t)(end - p)));
     }
-    return true;
-}
-
-static bool find_values(const char* text, size_t size, XpmValues* v)
-{
-    const char* end = text + size;
-    const char* p = skip_spaces(text, end);
-    if (starts_with(p, end, "#define"))
-        return values_in_defines(p, end, v);
-    if (starts_with(p, end, "!")) {
-        const char* line = static_cast<const char*>(memchr(p, '\n', (size_t)(end - p)));
-        if (!line)
-            return false;
-        p = skip_spaces(line + 1, end);
-        if (p < end && *p != '"' && *p != '/')
-            return read_values(p, end, '\0', v);
-    }
-    return values_in_strings(p, end, v);
-}
-
-static uint64_t times(uint64_t a, uint64_t b)
-{
-    uint64_t r;
-    return __builtin_mul_overflow(a, b, &r) ? UINT64_MAX : r;
+    return too_big(v, size);
 }
 
 bool xpm_sizes_fit(const char* text, size_t size)
 {
-    XpmValues v;
-    if (!text || !find_values(text, size, &v))
+    if (!text)
         return true;
-    uint64_t cpp = v.cpp > 0 ? v.cpp : 1;
-    return v.colors <= size && cpp <= size && times(times(v.width, v.height), cpp) <= size;
+    // The header as libXpm reads it: "#define" starts XPM 1; otherwise the
+    // second word is "XPM" (C syntax) or "XPM2" and a syntax name.
+    const char* end = text + size;
+    const char* p = text;
+    size_t len;
+    const char* word = header_word(&p, end, &len);
+    if (is_word(word, len, "#define"))
+        return !defines_too_big(p, end, size);
+    word = header_word(&p, end, &len);
+    if (is_word(word, len, "XPM"))
+        return !strings_too_big(p, end, size);
+    if (!is_word(word, len, "XPM2"))
+        return true;
+    word = header_word(&p, end, &len);
+    if (len == 0)
+        return !lines_too_big(p, end, size);
+    return !strings_too_big(p, end, size);
 }
