@@ -23,8 +23,8 @@ TEST(XpmCheck, AnnouncedSizesAgainstFileLength)
         {"! XPM2\n1 1 85000000 1\na c red\na\n", false},
         {"! XPM2 C\n\"1 1 85000000 1\",\n", false},
         {"! XPM2 Lisp\n; \"1 1 1 1\"\n\"1 1 85000000 1\"\n", false},
-        // libXpm takes "/* XPM" for the header even when the comment never closes
-        {"/* XPM *\n{\"1 1 85000000 0\"};\n", false},
+        // libXpm takes a header comment that never closes (split so it closes nothing here)
+        {"/" "* XPM *\n{\"1 1 85000000 0\"};\n", false},
         {"#define a_format 1\n#define a_width 1\n#define a_height 1\n"
          "#define a_ncolors 85000000\n#define a_chars_per_pixel 1\n", false},
         // no values to be found: libXpm judges
