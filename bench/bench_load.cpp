@@ -4,7 +4,6 @@
 // memory and reports the peak resident memory of the loads.  Each
 // measurement runs in its own forked child so none inflates another.
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,7 +20,7 @@
 #include <jpeglib.h>
 #include <png.h>
 
-#include "core/xerror.h"
+#include "bench_support.h"
 #include "image/jpeg.h"
 #include "tessel.h"
 
@@ -150,7 +149,6 @@ static Display* open_toolkit_display()
     Display* d = XOpenDisplay(nullptr);
     if (!d)
         return nullptr;
-    xerr_install();
     g_tessel.display = d;
     g_tessel.screenWidth = DisplayWidth(d, 0);
     g_tessel.screenHeight = DisplayHeight(d, 0);
@@ -280,29 +278,21 @@ static int run_task(Task task, const Files& files, double* seconds)
     return ok;
 }
 
+static Sample measure(Task task, const Files& files)
+{
+    Sample r = {0, 0, 0};
+    r.ok = run_task(task, files, &r.seconds);
+    rusage ru;
+    getrusage(RUSAGE_SELF, &ru);
+    r.maxrssKb = ru.ru_maxrss;
+    return r;
+}
+
 static Sample run_child(Task task, const Files& files)
 {
     Sample s = {0, 0, 0};
-    int fds[2];
-    if (pipe(fds) != 0)
-        return s;
-    pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        Sample r = {0, 0, 0};
-        r.ok = run_task(task, files, &r.seconds);
-        rusage ru;
-        getrusage(RUSAGE_SELF, &ru);
-        r.maxrssKb = ru.ru_maxrss;
-        ssize_t n = write(fds[1], &r, sizeof r);
-        _exit(n == (ssize_t)sizeof r ? 0 : 1);
-    }
-    close(fds[1]);
-    if (pid > 0 && read(fds[0], &s, sizeof s) != (ssize_t)sizeof s)
+    if (!run_forked([&] { return measure(task, files); }, &s))
         s.ok = 0;
-    close(fds[0]);
-    if (pid > 0)
-        waitpid(pid, nullptr, 0);
     return s;
 }
 

@@ -1,6 +1,7 @@
 // Event loop against Xvfb: modal loops, the end of a pass, the hook for long
 // computations, the timer tick and window placement.
 #include "xfixture.h"
+#include "xrobot.h"
 
 #include <X11/extensions/XTest.h>
 
@@ -260,6 +261,23 @@ TEST_F(EventLoop, HookWithModalDispatchesItsTreeAndRaisesOnClickElsewhere)
     XSync(d, False);
     EXPECT_GT(xenv_stack_pos(d, modal->xwin), xenv_stack_pos(d, other->xwin));
     EXPECT_EQ(1, g_counts.client);
+}
+
+// With no window ticking, a pass that had nothing to do waits for the server
+// instead of sleeping an interval; a window with a timer keeps the rhythm.
+TEST_F(EventLoop, IdleFlushWaitsForTheServerUnlessAWindowTicks)
+{
+    TslWindow* w = make(nullptr, 0, 0, 50, 50);
+    settle(w);
+    RobotThread robot([w](Robot& r) { r.pause(300), r.close(w->xwin); });
+    int passes = 0;
+    while (!XPending(d))
+        tslFlush(d), passes++;
+    EXPECT_LE(passes, 2) << "an interval of 5 ms gives some 60 passes in 300 ms";
+    robot.join();
+    tslSetTimerEvent(w, 1);
+    tslFlush(d);  // with nothing new from the server
+    EXPECT_EQ(1, g_counts.timer);
 }
 
 TEST_F(EventLoop, TimerReachesOnlyWindowsThatAskedForIt)

@@ -1,5 +1,6 @@
 // Input method against Xvfb: the paths without an input method, and a real
-// XIM server (uim-xim, direct engine) started by the test in an EUC-JP locale.
+// XIM server (uim-xim with Anthy, which starts switched off) started by the
+// test in an EUC-JP locale, typing into a plain window and an input window.
 #include "testutil.h"
 #include "xfixture.h"
 
@@ -8,11 +9,13 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <atomic>
 #include <clocale>
 #include <cstring>
 #include <memory>
 
 #include "core/xim_private.h"
+#include "xrobot.h"
 
 namespace {
 
@@ -40,7 +43,7 @@ bool StartUim(Display* d)
         int null = open("/dev/null", O_WRONLY);
         dup2(null, 1);
         dup2(null, 2);
-        execle("/usr/bin/uim-xim", "uim-xim", "--engine=direct", (char*)nullptr, env);
+        execle("/usr/bin/uim-xim", "uim-xim", "--engine=anthy", (char*)nullptr, env);
         _exit(127);
     }
     for (int i = 0; i < 200 && g_uim > 0; i++, usleep(20000))
@@ -257,6 +260,29 @@ TEST_F(Xim, RealServerAttachTypeDetach)
     EXPECT_EQ(1, tslCloseIM_XIM(im));
     EXPECT_EQ(0, tslIsOpenIM_XIM());
     EXPECT_EQ(0, tslCloseIM_XIM(im));
+}
+
+std::atomic<bool> g_kanaTyped{false};
+
+TEST_F(Xim, KanaTypedThroughAnthyReachesTheInputWindowAsEucJp)
+{
+    if (!EnterLocale("@im=uim"))
+        GTEST_SKIP() << kLocale << " locale not available";
+    ASSERT_NE(nullptr, tslOpenIM_XIM(d));
+    TslWindow* top = make(0, "kana");
+    TslWindow* in = tslCreateWindow_InputWnd(d, top, tslSetRect(5, 5, 150, 30), "input", "", 0);
+    xenv_wait_mapped(d, in->xwin);
+    RobotThread user([in](Robot& r) {
+        r.focus(in->xwin);
+        r.key(' ', ShiftMask);  // Anthy on
+        r.type("a");
+        r.key(XK_Return);
+        r.pause(300);
+        g_kanaTyped = true;
+    });
+    tslSetIdolingCallback(top, [](TslWindow*) { return g_kanaTyped ? TSLR_CLOSE : TSLR_OK; });
+    tslMainLoop(d, top);
+    EXPECT_STREQ(tslGetText_InputWnd(in), "\xa4\xa2");
 }
 
 int g_waitPasses = 0;

@@ -1,13 +1,19 @@
 // Cursors: X cursors from the built-in two-colour pictures, and switching a
 // window tree between its own cursors and the wait cursor.
+#include "core/cursor_private.h"
 #include "core/xerror.h"
 #include "tessel.h"
 
-Cursor tslLoadCursor(Display* display, const TslCursorData* data)
+static int usable(const TslCursorData* data)
 {
-    if (!display || !data || !data->bits || !data->maskBits || data->width <= 0 ||
-        data->height <= 0 || data->width > 0xFFFF || data->height > 0xFFFF || data->hotX < 0 ||
-        data->hotY < 0 || data->hotX >= data->width || data->hotY >= data->height)
+    return data && data->bits && data->maskBits && data->width > 0 && data->height > 0 &&
+           data->width <= 0xFFFF && data->height <= 0xFFFF && data->hotX >= 0 && data->hotY >= 0 &&
+           data->hotX < data->width && data->hotY < data->height;
+}
+
+Cursor cursor_create(Display* display, const TslCursorData* data)
+{
+    if (!display || !usable(data))
         return 0;
     XColor foreground{};
     foreground.pixel = g_tessel.colors[1];
@@ -19,7 +25,6 @@ Cursor tslLoadCursor(Display* display, const TslCursorData* data)
 
     Window root = RootWindow(display, 0);
     unsigned int w = (unsigned int)data->width, h = (unsigned int)data->height;
-    xerr_trap_begin(display);
     Pixmap source = XCreateBitmapFromData(display, root, (const char*)data->bits, w, h);
     Pixmap mask = source ? XCreateBitmapFromData(display, root, (const char*)data->maskBits, w, h) : 0;
     Cursor cursor = 0;
@@ -30,7 +35,16 @@ Cursor tslLoadCursor(Display* display, const TslCursorData* data)
         XFreePixmap(display, mask);
     if (source)
         XFreePixmap(display, source);
+    return cursor;
+}
+
+Cursor tslLoadCursor(Display* display, const TslCursorData* data)
+{
+    if (!display || !usable(data))
+        return 0;
     // A bitmap or cursor the server could not make shows up only as an X error.
+    xerr_trap_begin(display);
+    Cursor cursor = cursor_create(display, data);
     if (xerr_trap_end(display) != 0) {
         if (cursor) {
             xerr_trap_begin(display);

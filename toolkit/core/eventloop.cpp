@@ -1,9 +1,16 @@
 // The event loop: draining X events into the dispatcher, idling, the timer
 // tick, and the filters that keep a modal window's loop to its own tree.
+#include <poll.h>
+
 #include <climits>
 
 #include "core/window_private.h"
 #include "tessel.h"
+
+// Events the loops have looked at since the last flush.  Every loop offers
+// each event to tslCheckEvent first, so this tells whether the pass that
+// ends with the flush had anything to do.
+static unsigned long events_seen;
 
 // Window procedures may create and destroy windows, so a window handed in
 // earlier is only trusted while it is still in the list.
@@ -69,6 +76,53 @@ static int run_idle(TslWindow* window)
     return close;
 }
 
+// 1 when some window needs the loop's rhythm: a timer or an idle callback.
+static int needs_tick()
+{
+    int count = tslGetTotalWindows();
+    for (int i = 0; i < count; i++) {
+        TslWindow* w = tslGetWindowFromIndex(i);
+        if (w && (w->timerEvent || w->idlingCallback))
+            return 1;
+    }
+    return 0;
+}
+
+// Sleeps until the server sends something.  Events Xlib has read already
+// would never wake the poll, so they are looked for first.
+static void wait_for_server(Display* display)
+{
+    if (XEventsQueued(display, QueuedAfterReading) > 0)
+        return;
+    pollfd fd = {ConnectionNumber(display), POLLIN, 0};
+    // A signal ends the wait too: the loop then makes one more pass.
+    poll(&fd, 1, -1);
+}
+
+// The end of a loop pass.  A pass that handled events, or windows that
+// tick, keep the rhythm of one interval's sleep; otherwise nothing can happen
+// before the server sends something, and mayWait lets the pass wait for that
+// without waking.  A loop that is ending must not wait.
+static void end_pass(Display* display, bool mayWait)
+{
+    bool wait = mayWait && display && events_seen == 0 && !needs_tick();
+    events_seen = 0;
+    // The interval comes from the resource file: keep the microsecond count
+    // inside what tslSleep can take.
+    long long us = g_tessel.interval > 0 ? (long long)g_tessel.interval * 1000LL : 0;
+    if (us > (long long)UINT_MAX)
+        us = UINT_MAX;
+    if (us > 0 && !wait)
+        tslSleep((unsigned int)us);
+    tslTimerEvent();
+    if (display) {
+        XFlush(display);
+        XSync(display, False);
+    }
+    if (wait)
+        wait_for_server(display);
+}
+
 int tslMainLoop(Display* display, TslWindow* window)
 {
     if (!display)
@@ -106,7 +160,7 @@ int tslMainLoop(Display* display, TslWindow* window)
             running = 0;
         else if (run_idle(window))
             running = 0;
-        tslFlush(display);
+        end_pass(display, running);
     }
     return 1;
 }
@@ -115,6 +169,7 @@ int tslCheckEvent(Display* display, TslWindow* modal)
 {
     if (!display || XEventsQueued(display, QueuedAlready) <= 0)
         return 0;
+    events_seen++;
     XEvent event;
     XPeekEvent(display, &event);
     Window xwin = event.xany.window;
@@ -173,18 +228,7 @@ int tslTimerEvent(void)
 
 int tslFlush(Display* display)
 {
-    // The interval comes from the resource file: keep the microsecond count
-    // inside what tslSleep can take.
-    long long us = g_tessel.interval > 0 ? (long long)g_tessel.interval * 1000LL : 0;
-    if (us > (long long)UINT_MAX)
-        us = UINT_MAX;
-    if (us > 0)
-        tslSleep((unsigned int)us);
-    tslTimerEvent();
-    if (display) {
-        XFlush(display);
-        XSync(display, False);
-    }
+    end_pass(display, true);
     return 1;
 }
 

@@ -10,8 +10,10 @@
 #include <X11/Xlib.h>
 
 #include "tessel.h"
+#include "core/cursor_private.h"
 #include "core/startup_private.h"
 #include "core/xerror.h"
+#include "support/rcfile_private.h"
 #include "resources/cursors.h"
 #include "resources/images.h"
 
@@ -168,15 +170,25 @@ static int begins_with(const char* value, const char* prefix)
     return strncmp(value, prefix, strlen(prefix)) == 0;
 }
 
+// The file is read once; a file that cannot be read is asked for again at
+// the next key, as each key's own read would, since writing the first
+// missing key creates it.  A written key is never looked up again, so the
+// copy read before stays good for the keys after it.
 static void read_values(char values[RC_KEY_COUNT][TSL_RC_VALUE_SIZE], int haveHome)
 {
     std::string path;
     if (haveHome)
         path = std::string(getenv("HOME")) + "/.tslrc";
+    std::string file;
+    bool haveFile = false;
     for (int i = 0; i < RC_KEY_COUNT; i++) {
         memset(values[i], 0, TSL_RC_VALUE_SIZE);
-        if (haveHome && tslGetRCFileValue(path.c_str(), RC_GROUP, RC_KEYS[i].key, values[i]))
-            continue;
+        if (haveHome) {
+            if (!haveFile)
+                haveFile = rc_read_file(path.c_str(), &file);
+            if (haveFile && rc_find_value(file, RC_GROUP, RC_KEYS[i].key, values[i]))
+                continue;
+        }
         copy_field(values[i], TSL_RC_VALUE_SIZE, RC_KEYS[i].fallback);
         if (haveHome)
             tslSetRCFileValue(path.c_str(), RC_GROUP, RC_KEYS[i].key, values[i]);
@@ -235,10 +247,14 @@ static void apply_numbers(char values[RC_KEY_COUNT][TSL_RC_VALUE_SIZE])
     g_tessel.useIM = begins_with(values[RC_IM], "TRUE");
 }
 
-// The default single-byte font, or the server's "fixed" when even that is missing.
-static XFontStruct* load_default_font(Display* display, std::string& name)
+// The default single-byte font, or the server's "fixed" when even that is
+// missing.  failed names a font the server has just refused, so that the
+// same name is not asked for twice.
+static XFontStruct* load_default_font(Display* display, std::string& name,
+                                      const char* failed = NULL)
 {
-    XFontStruct* font = XLoadQueryFont(display, DEFAULT_FONT);
+    bool refused = failed && strcmp(failed, DEFAULT_FONT) == 0;
+    XFontStruct* font = refused ? NULL : XLoadQueryFont(display, DEFAULT_FONT);
     if (font) {
         name = DEFAULT_FONT;
         return font;
@@ -274,7 +290,8 @@ static XFontStruct* load_kanji_font(Display* display, const char* pattern)
     XFontStruct* font = chosen ? XLoadQueryFont(display, chosen) : NULL;
     if (names)
         XFreeFontNames(names);
-    return font ? font : XLoadQueryFont(display, pattern);
+    // A pattern that matches no name at all cannot be loaded either.
+    return font || count == 0 ? font : XLoadQueryFont(display, pattern);
 }
 
 static void load_fonts(Display* display, char values[RC_KEY_COUNT][TSL_RC_VALUE_SIZE], int haveHome)
@@ -286,7 +303,7 @@ static void load_fonts(Display* display, char values[RC_KEY_COUNT][TSL_RC_VALUE_
             baseName = values[RC_FONT];
         } else {
             fprintf(stderr, "Error: Tessel RC file - Can't load font(%s).\n", values[RC_FONT]);
-            g_tessel.font = load_default_font(display, baseName);
+            g_tessel.font = load_default_font(display, baseName, values[RC_FONT]);
         }
         g_tessel.fontKanji = load_kanji_font(display, values[RC_FONT_KANJI]);
         if (g_tessel.fontKanji) {
@@ -330,6 +347,26 @@ int GetRCFileValue(void)
     return 1;
 }
 
+// All three cursors are made before the server is asked whether they were;
+// only when one was not are they made again one by one to see which.
+static void load_cursors(Display* display)
+{
+    static const TslCursorData* const DATA[TSL_CURSOR_COUNT] = {&res_curFinger, &res_curWait,
+                                                               &res_curIbeam};
+    xerr_trap_begin(display);
+    for (int i = 0; i < TSL_CURSOR_COUNT; i++)
+        g_tessel.cursors[i] = cursor_create(display, DATA[i]);
+    if (xerr_trap_end(display) == 0)
+        return;
+    xerr_trap_begin(display);
+    for (Cursor& cursor : g_tessel.cursors)
+        if (cursor)
+            XFreeCursor(display, cursor);
+    xerr_trap_end(display);
+    for (int i = 0; i < TSL_CURSOR_COUNT; i++)
+        g_tessel.cursors[i] = tslLoadCursor(display, DATA[i]);
+}
+
 static void load_shared_pictures(Display* display)
 {
     for (int i = 0; i < TSL_COLOR_COUNT; i++)
@@ -337,9 +374,7 @@ static void load_shared_pictures(Display* display)
                                          STANDARD_COLORS[i][1], STANDARD_COLORS[i][2]);
     for (int i = 0; i < TSL_IMAGE_COUNT; i++)
         g_tessel.images[i] = tslLoadImageFromData(display, tsl_builtin_images[i]);
-    g_tessel.cursors[0] = tslLoadCursor(display, &res_curFinger);
-    g_tessel.cursors[1] = tslLoadCursor(display, &res_curWait);
-    g_tessel.cursors[2] = tslLoadCursor(display, &res_curIbeam);
+    load_cursors(display);
     g_tessel.cursorCount = TSL_CURSOR_COUNT;
     g_tessel.imageCount = TSL_IMAGE_COUNT;
     g_tessel.colorCount = TSL_COLOR_COUNT;
@@ -356,20 +391,17 @@ Display* tslOpenDisplay(int argc, char** argv)
         fprintf(stderr, "Error: [%s] can't open display.\n", g_tessel.displayName);
         exit(1);
     }
-    xerr_install();
     g_tessel.display = display;
     tslLocale_XIM("");
 
+    // The connection set-up already tells the root window's size and depth.
     Window root = RootWindow(display, 0);
-    Window rootReturn;
-    int x, y;
-    unsigned int width = 0, height = 0, border, depth = 0;
-    XGetGeometry(display, root, &rootReturn, &x, &y, &width, &height, &border, &depth);
-    g_tessel.screenWidth = (int)width;
-    g_tessel.screenHeight = (int)height;
-    g_tessel.depth = (int)depth;
+    g_tessel.screenWidth = DisplayWidth(display, 0);
+    g_tessel.screenHeight = DisplayHeight(display, 0);
+    g_tessel.depth = DefaultDepth(display, 0);
     g_tessel.colormap = DefaultColormap(display, 0);
-    g_tessel.colormapTable = depth == 8 ? tslConvertColormap(display, g_tessel.colormap) : NULL;
+    g_tessel.colormapTable =
+        g_tessel.depth == 8 ? tslConvertColormap(display, g_tessel.colormap) : NULL;
     g_tessel.debugCallback = NULL;
     g_tessel.selectedFiles = NULL;
 

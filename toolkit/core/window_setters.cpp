@@ -258,6 +258,9 @@ int tslMoveResizeWindow(TslWindow* w, unsigned int position, unsigned int size)
     if (!w)
         return 0;
     TslRect r = tslUnpackRect(position, size);
+    // The server refuses a zero width or height; other sizes it takes.
+    if (r.width == 0 || r.height == 0)
+        return 0;
     XMoveResizeWindow(g_tessel.display, w->xwin, r.x, r.y, r.width, r.height);
     return 1;
 }

@@ -157,14 +157,19 @@ XIC tslCreateIC_XIM(TslWindow* w, XIM im, XIMStyle style, XFontSet fontSet,
     return ic;
 }
 
+// A context's release touches its windows, which may already be gone.
 void tslDestroyIC_XIM(XIC ic)
 {
-    if (ic)
-        XDestroyIC(ic);
+    if (!ic)
+        return;
+    Display* display = XDisplayOfIM(XIMOfIC(ic));
+    xerr_trap_begin(display);
+    XDestroyIC(ic);
+    xerr_trap_end(display);
 }
 
-// Input selection on a window that may already be gone must not leave a
-// stray error for someone else's trap.
+// Input selection on a window that may already be gone is no reason to end
+// the program.
 static void select_input(Window xwin, long mask)
 {
     Display* display = g_tessel.display;
@@ -201,12 +206,12 @@ int tslAttachIM(TslWindow* w, XIC ic)
     if (failed) {
         fprintf(stderr, "Error: Attach IC - XGetICValues() failed: '%s'\n", failed);
         if (created)
-            XDestroyIC(ic);
+            tslDestroyIC_XIM(ic);
         return 0;
     }
     // A context attached earlier would otherwise be lost with its server state.
     if (w->ic && w->ic != ic)
-        XDestroyIC(w->ic);
+        tslDestroyIC_XIM(w->ic);
     select_input(w->xwin, TSL_EVENT_MASK | filterEvents);
     w->ic = ic;
     w->imStyle = style;
@@ -219,7 +224,7 @@ int tslDetachIM(TslWindow* w, int destroy)
         return 0;
     select_input(w->xwin, TSL_EVENT_MASK);
     if (destroy == 1 && w->ic)
-        XDestroyIC(w->ic);
+        tslDestroyIC_XIM(w->ic);
     w->ic = nullptr;
     w->imStyle = 0;
     return 1;

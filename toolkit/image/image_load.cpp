@@ -9,8 +9,10 @@
 #include <cstring>
 #include <string>
 
+#include "core/xerror.h"
 #include "image/bmp_decode.h"
 #include "image/xpm_check.h"
+#include "support/color_private.h"
 
 static bool ends_with(const char* s, size_t len, const char* tail)
 {
@@ -64,12 +66,37 @@ const char* XpmStatusToString(int status)
     }
 }
 
-static void init_attributes(XpmAttributes* attr)
+// libXpm asks for each colour of a picture in turn.  On a TrueColor screen
+// the pixel is worked out here rather than in one request per colour.
+static int alloc_xpm_color(Display* display, Colormap cmap, char* name, XColor* color, void*)
+{
+    if (name && !color_parse_local(display, cmap, name, color) &&
+        !XParseColor(display, cmap, name, color))
+        return -1;
+    return color_alloc(display, cmap, color);
+}
+
+// Such pixels hold no colour cell on the server: there is nothing to free.
+static int free_xpm_colors(Display*, Colormap, Pixel*, int, void*)
+{
+    return 1;
+}
+
+static void init_attributes(Display* display, XpmAttributes* attr)
 {
     memset(attr, 0, sizeof *attr);
     attr->valuemask = XpmSize | XpmReturnPixels | XpmExactColors | XpmCloseness;
     attr->exactColors = False;
     attr->closeness = 65535;
+    // On a TrueColor screen every colour gets its pixel from the hook;
+    // closeness would only have libXpm read the whole colormap for a
+    // search that is never needed.
+    if (color_is_local(display, DefaultColormap(display, 0))) {
+        attr->valuemask &= ~XpmCloseness;
+        attr->valuemask |= XpmAllocColor | XpmFreeColors;
+        attr->alloc_color = alloc_xpm_color;
+        attr->free_colors = free_xpm_colors;
+    }
 }
 
 static GC make_image_gc(Display* display)
@@ -93,11 +120,14 @@ static int finish_xpm(Display* display, TslImage* img, XpmAttributes* attr, int 
         XpmFreeAttributes(attr);
         return 1;
     }
-    // A colour warning still made the pixmaps; none of it is kept.
+    // A colour warning still made the pixmaps; none of it is kept.  A
+    // pixmap the server refused is no pixmap: freeing it is an error.
+    xerr_trap_begin(display);
     if (img->pixmap)
         XFreePixmap(display, img->pixmap);
     if (img->mask)
         XFreePixmap(display, img->mask);
+    xerr_trap_end(display);
     if (status > 0)
         XpmFreeAttributes(attr);
     return 0;
@@ -112,9 +142,9 @@ TslImage* image_new_record()
 }
 
 // libXpm allocates and walks the announced colours and pixels before it
-// reads them (a 60-byte file announcing 85 million colours kept it busy
-// for two seconds); a file too short for what it announces is refused first.  A file that
-// cannot be read is left to libXpm to report.
+// reads them (a 60-byte file announcing 85 million colours kept it busy for
+// two seconds): a file too short for what it announces is refused first.
+// A file that cannot be read is left to libXpm to report.
 static bool xpm_file_fits(const char* path)
 {
     FILE* f = fopen(path, "rb");
@@ -135,11 +165,18 @@ TslImage* ReadFileToXpmImage(Display* display, const char* path)
     if (!img)
         return nullptr;
     XpmAttributes attr;
-    init_attributes(&attr);
+    init_attributes(display, &attr);
     int status = XpmFileInvalid;
-    if (xpm_file_fits(path))
+    if (xpm_file_fits(path)) {
+        // A picture too large for the server fails there, not in libXpm.
+        xerr_trap_begin(display);
         status = XpmReadFileToPixmap(display, RootWindow(display, 0), const_cast<char*>(path),
                                      &img->pixmap, &img->mask, &attr);
+        if (xerr_trap_end(display) != 0 && status == XpmSuccess) {
+            XpmFreeAttributes(&attr);
+            status = XpmNoMemory;
+        }
+    }
     if (finish_xpm(display, img, &attr, status))
         return img;
     free(img);
@@ -164,7 +201,7 @@ TslImage* ReadDataToXpmImage(Display* display, char** xpmData)
     if (!img)
         return nullptr;
     XpmAttributes attr;
-    init_attributes(&attr);
+    init_attributes(display, &attr);
     int status = xpmData ? XpmCreatePixmapFromData(display, RootWindow(display, 0), xpmData,
                                                    &img->pixmap, &img->mask, &attr)
                          : XpmFileInvalid;

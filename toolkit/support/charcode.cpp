@@ -112,10 +112,9 @@ int tslToConvCharCode(char* str, int len, int src, int dst)
     return 1;
 }
 
-int tslCheckChar(const char* str, int index)
+int charcode_byte_kind(const char* str, int index, int code)
 {
     if (!str || index < 0) return TSL_CHAR_NONE;
-    int code = g_tessel.charCode;
     if (code != TSL_CODE_EUC && code != TSL_CODE_SJIS) return TSL_CHAR_NONE;
     size_t len = strlen(str);
     if ((size_t)index >= len) return TSL_CHAR_NONE;
@@ -123,6 +122,11 @@ int tslCheckChar(const char* str, int index)
     while (pos < index) pos += is_lead((unsigned char)str[pos], code) ? 2 : 1;
     if (pos > index) return TSL_CHAR_TRAIL;
     return is_lead((unsigned char)str[pos], code) ? TSL_CHAR_LEAD : TSL_CHAR_SINGLE;
+}
+
+int tslCheckChar(const char* str, int index)
+{
+    return charcode_byte_kind(str, index, g_tessel.charCode);
 }
 
 static int in(int v, int lo, int hi)

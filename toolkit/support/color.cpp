@@ -2,25 +2,11 @@
 // shadow, near and contrast variants, and the 8-bit colour-cube tables.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <memory>
 
 #include "support/color_private.h"
 
-static const char* const DATABASE_FILES[] = {
-    "/usr/X11R6/lib/X11/rgb.txt",
-    "/usr/share/X11/rgb.txt",
-    "/etc/X11/rgb.txt",
-};
-static const char* database_override;
-
 // Nearest-colour search state, reused by every search.
 static XColor col[256];
-
-struct FileCloser {
-    void operator()(FILE* f) const { fclose(f); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 static int clamp_component(int v)
 {
@@ -71,105 +57,6 @@ void color_alter(int mode, int* r, int* g, int* b)
     *r = v[0];
     *g = v[1];
     *b = v[2];
-}
-
-static int field_value(const char* line, size_t at)
-{
-    char text[4];
-    memcpy(text, line + at, 3);
-    text[3] = '\0';
-    return atoi(text);
-}
-
-int color_match_line(const char* line, size_t len, const char* name, size_t nameLen, int* r,
-                     int* g, int* b)
-{
-    // The name column starts at byte 11, after the three 3-digit fields.
-    const size_t nameColumn = 11;
-    if (len == 0 || line[0] == '!' || len <= nameColumn || nameLen == 0)
-        return 0;
-    size_t p = nameColumn;
-    while (p < len && (line[p] == ' ' || line[p] == '\t'))
-        p++;
-    if (len - p < nameLen || memcmp(line + p, name, nameLen) != 0)
-        return 0;
-    *r = field_value(line, 0);
-    *g = field_value(line, 4);
-    *b = field_value(line, 8);
-    return 1;
-}
-
-// Reads one line into buf (at most COLOR_LINE_MAX bytes kept, the rest of a
-// longer line dropped); returns its kept length, or -1 at the end of the file.
-static long read_line(FILE* file, char* buf)
-{
-    size_t len = 0;
-    int c = getc(file);
-    if (c == EOF)
-        return -1;
-    while (c != EOF) {
-        if (len < COLOR_LINE_MAX)
-            buf[len++] = (char)c;
-        if (c == '\n')
-            break;
-        c = getc(file);
-    }
-    return (long)len;
-}
-
-int color_find_in_file(FILE* file, const char* name, int* r, int* g, int* b)
-{
-    std::unique_ptr<char[]> buf(new (std::nothrow) char[COLOR_LINE_MAX]);
-    if (!buf || !name)
-        return 0;
-    size_t nameLen = strlen(name);
-    long len;
-    while ((len = read_line(file, buf.get())) >= 0) {
-        if (color_match_line(buf.get(), (size_t)len, name, nameLen, r, g, b))
-            return 1;
-    }
-    return 0;
-}
-
-void color_override_database(const char* path)
-{
-    database_override = path;
-}
-
-static FilePtr open_database()
-{
-    if (database_override)
-        return FilePtr(fopen(database_override, "r"));
-    for (const char* path : DATABASE_FILES) {
-        FilePtr f(fopen(path, "r"));
-        if (f)
-            return f;
-    }
-    return nullptr;
-}
-
-int GetNamedColorRGB(const char* name, int* r, int* g, int* b)
-{
-    if (!name || !*name)
-        return 0;
-    char wanted[256];
-    snprintf(wanted, sizeof wanted, "%s", name);
-    tslSpaceCut(wanted);
-    if (!*wanted)
-        return 0;
-    FilePtr file = open_database();
-    if (!file) {
-        fprintf(stderr, "Error: Can't open rgb file (%s).\n",
-                database_override ? database_override : DATABASE_FILES[0]);
-        return 0;
-    }
-    int rr = 0, gg = 0, bb = 0;
-    if (!color_find_in_file(file.get(), wanted, &rr, &gg, &bb))
-        return 0;
-    *r = rr;
-    *g = gg;
-    *b = bb;
-    return 1;
 }
 
 int color_nearest_index(const XColor* colors, int n, int r, int g, int b, int stopAtExact)
@@ -246,7 +133,7 @@ unsigned long tslGetColor(Display* display, Colormap cmap, int r, int g, int b)
     c.green = to_x_component(g);
     c.blue = to_x_component(b);
     c.flags = DoRed | DoGreen | DoBlue;
-    if (XAllocColor(display, cmap, &c))
+    if (color_alloc(display, cmap, &c))
         return c.pixel;
     return GetNearColor(display, cmap, clamp_component(r), clamp_component(g), clamp_component(b));
 }
@@ -256,6 +143,10 @@ unsigned long tslGetNamedColor(Display* display, Colormap cmap, const char* name
     if (!name)
         return 0;
     XColor screen{}, exact{};
+    if (color_is_local(display, cmap) && color_parse_local(display, cmap, name, &exact)) {
+        color_alloc(display, cmap, &exact);
+        return exact.pixel;
+    }
     if (XAllocNamedColor(display, cmap, name, &screen, &exact))
         return screen.pixel;
     // The server may not know a name the database file matches by prefix;

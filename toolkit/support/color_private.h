@@ -1,10 +1,11 @@
-// Colour module internals: the colour-database lookup, the nearest-colour
-// search and the pure arithmetic behind them, shared with the tests.
+// Colour module internals: the colour database, the nearest-colour search,
+// the pixels worked out on the client and the pure arithmetic behind them,
+// shared with the image loader and the tests.
 #ifndef TSL_SUPPORT_COLOR_PRIVATE_H
 #define TSL_SUPPORT_COLOR_PRIVATE_H
 
 #include <stddef.h>
-#include <stdio.h>
+#include <string>
 
 #include "tessel.h"
 
@@ -25,8 +26,17 @@ void color_alter(int mode, int* r, int* g, int* b);
 int color_match_line(const char* line, size_t len, const char* name, size_t nameLen, int* r,
                      int* g, int* b);
 
-// Searches an open database file from its current position: 1 when found.
-int color_find_in_file(FILE* file, const char* name, int* r, int* g, int* b);
+// Searches database text (size bytes) by name prefix, as color_match_line
+// does line by line: 1 when found.
+int color_find_in_text(const char* text, size_t size, const char* name, int* r, int* g, int* b);
+
+// Searches database text for a whole name, compared without regard to case,
+// the way the X server looks names up: 1 when found.
+int color_find_exact(const char* text, size_t size, const char* name, int* r, int* g, int* b);
+
+// The database text, read at the first call and kept; null when no database
+// file can be read (tried again at the next call).
+const std::string* color_database();
 
 // Index of the entry nearest to (r, g, b) among n colours, 16-bit components
 // compared shifted right 8 bits; the first minimum wins.  stopAtExact ends the
@@ -36,7 +46,32 @@ int color_nearest_index(const XColor* colors, int n, int r, int g, int b, int st
 // Smallest k with k*k*k >= cells.
 int color_cube_side(int cells);
 
-// Replaces the list of database files tried (null restores the built-in list).
+// Replaces the list of database files tried (null restores the built-in
+// list); the text read before is dropped.
 void color_override_database(const char* path);
+
+// What decides the pixels of a TrueColor visual.
+struct ColorVisual {
+    unsigned long redMask, greenMask, blueMask;
+    int bitsPerRgb;
+    int depth;
+};
+
+// The pixel the X server's colour allocation gives for a 16-bit colour on a
+// TrueColor visual.
+unsigned long color_true_pixel(const ColorVisual* visual, unsigned short r, unsigned short g,
+                               unsigned short b);
+
+// 1 when the pixels of cmap can be worked out on the client: the default
+// colormap of a TrueColor default visual.
+int color_is_local(Display* display, Colormap cmap);
+
+// XAllocColor, answered on the client where color_is_local says so; 1 and
+// the pixel in color on success.
+int color_alloc(Display* display, Colormap cmap, XColor* color);
+
+// The exact colour of a name without asking the server: "#RGB" forms and
+// names of the colour database.  0 when the server would have to be asked.
+int color_parse_local(Display* display, Colormap cmap, const char* name, XColor* color);
 
 #endif

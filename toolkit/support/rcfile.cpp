@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "tessel.h"
+#include "support/rcfile_private.h"
 
 // The working copy of one call; never a string, may hold any byte.
 static char* g_pRCFileData = nullptr;
@@ -255,9 +255,9 @@ static int WriteRC(const char* path)
     return 1;
 }
 
-int tslGetRCFileValue(const char* path, const char* group, const char* key, char* value)
+// Loads the whole file into the working copy, with the messages of a read.
+static int ReadRC(const char* path)
 {
-    if (!path || !group || !key || !value) return 0;
     FILE* fp = fopen(path, "rb");
     if (!fp) {
         fprintf(stderr, MSG_CANT_OPEN, path);
@@ -265,17 +265,50 @@ int tslGetRCFileValue(const char* path, const char* group, const char* key, char
     }
     int loaded = LoadRC(fp);
     fclose(fp);
-    if (!loaded) {
-        ResetRC();
-        return 0;
-    }
+    if (!loaded) ResetRC();
+    return loaded;
+}
+
+// Looks the key up in the working copy.
+static int FindRCValue(const char* group, const char* key, char* value)
+{
     int found = SeekRCGroup(group) && GetRCKeyValue(key, value);
     if (!found) {
         // The caller's default is trimmed too; it must end inside its buffer.
         if (!memchr(value, '\0', TSL_RC_VALUE_SIZE)) value[TSL_RC_VALUE_SIZE - 1] = '\0';
         tslSpaceCut(value);
     }
+    return found;
+}
+
+int tslGetRCFileValue(const char* path, const char* group, const char* key, char* value)
+{
+    if (!path || !group || !key || !value) return 0;
+    if (!ReadRC(path)) return 0;
+    int found = FindRCValue(group, key, value);
     ResetRC();
+    return found;
+}
+
+int rc_read_file(const char* path, std::string* data)
+{
+    if (!path || !data || !ReadRC(path)) return 0;
+    data->assign(g_pRCFileData, g_nSize);
+    ResetRC();
+    return 1;
+}
+
+int rc_find_value(const std::string& data, const char* group, const char* key, char* value)
+{
+    if (!group || !key || !value) return 0;
+    // Lookups only read the working copy, so it may stand on the caller's text.
+    g_pRCFileData = const_cast<char*>(data.data());
+    g_nSize = data.size();
+    g_nPos = 0;
+    int found = FindRCValue(group, key, value);
+    g_pRCFileData = nullptr;
+    g_nSize = 0;
+    g_nPos = 0;
     return found;
 }
 

@@ -110,8 +110,10 @@ ObjArray tslGetStackWindowRect(TslWindow* w)
         // The border hides what lies under it as well.
         int outer = 2 * attrs.border_width;
         TslRect cover = tslSetRect(attrs.x, attrs.y, attrs.width + outer, attrs.height + outer);
+        // A window that hides this one whole is not listed: callers take
+        // such a window for one that has nothing of its own to repaint.
         TslRect in = tslGetInRect(self, cover);
-        if (!tslIsEmptyRect(in))
+        if (!tslIsEmptyRect(in) && (in.width != self.width || in.height != self.height))
             add_rect(&list, in, self);
     }
     if (kids)

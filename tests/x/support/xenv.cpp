@@ -7,8 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/xerror.h"
-
 static const char* kFont = "-misc-*-*-*-*-*-14-*-*-*-*-*-jisx0201.1976-0";
 // The default Kanji pattern matches single-byte fonts first on current
 // servers; tests want the real JIS X 0208 font.
@@ -34,7 +32,6 @@ Display* xenv_open(const char* env_var)
     Display* d = XOpenDisplay(name);
     if (!d)
         return nullptr;
-    xerr_install();
     memset(&g_tessel, 0, sizeof g_tessel);
     strcpy(g_tessel.version, "Ver01.02");
     g_tessel.display = d;

@@ -14,8 +14,7 @@
 // g_tessel: display, screen size, depth, colormap, standard colours, window
 // colours (back grey 105, border black, font grey 190, paper grey 105,
 // action blue and derived shades), fonts (14-pixel JIS X 0201 and JIS X 0208), GCs, interval 35, EUC text.
-// Installs the toolkit's X error handler.  Returns null when the display
-// cannot be opened.
+// Returns null when the display cannot be opened.
 Display* xenv_open(const char* env_var = nullptr);
 
 // Frees what xenv_open made and closes the display.  Windows still in the

@@ -1,0 +1,151 @@
+// The message and about dialogs driven by a user through XTEST while their
+// modal loops run: layout, every way to answer and what the caller receives,
+// presses and keys that must not answer, the parent meanwhile, and the
+// answer when no dialog window can be made.
+#include <array>
+#include <functional>
+#include <string>
+
+#include "testutil.h"
+#include "xfixture.h"
+#include "xrobot.h"
+
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+using Dialogs = XTest;
+using Box = std::array<int, 4>;
+enum Action { RETURN, SPACE, OK, CANCEL, CLOSE, DESTROY };
+
+// Where the window titled title lies inside outer, as the user sees it;
+// all zero when there is none.
+static Box box_in(Robot& r, const char* title, Window outer)
+{
+    int x = 0, y = 0, ox = 0, oy = 0, w = 0, h = 0;
+    if (!r.geometry(outer, &ox, &oy) || !r.geometry(r.find(title, 0), &x, &y, &w, &h))
+        return {};
+    return {x - ox, y - oy, w, h};
+}
+
+// Shows a dialog on this thread while the user looks at it (script) and
+// answers it (action); a dialog that outlives the answer is destroyed.
+static int run(const std::string& title, std::function<int()> show, Action action,
+               std::function<void(Robot&, Window)> script)
+{
+    RobotThread user([&](Robot& r) {
+        Window dialog = r.find(title.c_str());
+        r.pause(150);
+        script(r, dialog);
+        if (action <= SPACE) {
+            r.focus(dialog);
+            r.key(action == RETURN ? XK_Return : XK_space);
+        } else if (action <= CANCEL) {
+            r.click(r.find(action == OK ? " O K " : "Cancel"), 30, 12);
+        } else if (action == CLOSE) {
+            r.close(dialog);
+        }
+        if (action == DESTROY || !r.wait_gone(dialog, 3000)) {
+            EXPECT_EQ(action, DESTROY) << title << " still open";
+            XDestroyWindow(r.dpy, dialog);
+        }
+    });
+    int result = show();
+    user.join();
+    return result;
+}
+
+TEST_F(Dialogs, MessageLayoutAnswersAndParent)
+{
+    for (int i = 12; i <= 16; i++)  // the message pictures, one colour each
+        g_tessel.images[i] = xenv_solid_image(d, 100, 25, g_tessel.colors[i - 10]);
+    TslWindow* parent = tslCreateWindow(d, nullptr, tslPos(300, 300), tslSize(400, 300), 0, "Parent", nullptr);
+    xenv_fill(d, parent->redrawPixmap, g_tessel.colors[3], 0, 0, 400, 300);
+    // The first title is EUC-JP for the Japanese "confirm".
+    const struct { const char* title; int style; Action action; int result, okX, picture; } cases[] = {
+        {"\xb3\xce\xc7\xa7", 19, RETURN, 110, 140, 12}, {"81", 81, RETURN, 110, 210, 14},
+        {"65", 65, CLOSE, 110, 210, 15}, {"19", 19, CLOSE, 120, 140, 12}, {"19s", 19, SPACE, 110, 140, 12},
+        {"19c", 19, CANCEL, 120, 140, 12}, {"3", 3, OK, 110, 140, -1}, {"2", 2, DESTROY, 120, 0, -1}};
+    for (const auto& c : cases) {
+        auto look = [&](Robot& r, Window dialog) {
+            EXPECT_EQ(box_in(r, "_tslText_MsgDlg", dialog), (Box{10, 5, 260, 70}));
+            EXPECT_EQ(box_in(r, "Cancel", dialog), (c.style & 2 ? Box{210, 80, 60, 25} : Box{}));
+            EXPECT_EQ(box_in(r, " O K ", dialog), (c.style & 1 ? Box{c.okX, 80, 60, 25} : Box{}));
+            // The picture from (10, 80) to (109, 104).
+            unsigned long colour = c.picture < 0 ? g_tessel.backPixel : g_tessel.colors[c.picture - 10];
+            EXPECT_TRUE(xenv_pixel(r.dpy, dialog, 10, 80) == colour && xenv_pixel(r.dpy, dialog, 109, 104) == colour)
+                << c.title;
+            if (c.action == CANCEL) {
+                // A press on OK released outside, and Return hard on a key's heels.
+                r.move(r.find(" O K "), 30, 12);
+                r.press();
+                r.move(dialog, 100, 30);
+                r.release();
+                r.focus(dialog);
+                for (KeySym k : {XK_a, XK_Return})
+                    for (Bool down : {True, False})
+                        XTestFakeKeyEvent(r.dpy, XKeysymToKeycode(r.dpy, k), down, CurrentTime);
+                r.pause(300);
+                EXPECT_NE(r.find(c.title, 0), 0u);
+            }
+            if (&c == cases) {
+                // Its title in UTF-8 for the window manager, its owner the parent.
+                XTextProperty name{};
+                XGetTextProperty(r.dpy, dialog, &name, XInternAtom(r.dpy, "_NET_WM_NAME", False));
+                EXPECT_STREQ((const char*)name.value, "\xe7\xa2\xba\xe8\xaa\x8d");
+                XFree(name.value);
+                Window owner = 0;
+                EXPECT_TRUE(XGetTransientForHint(r.dpy, dialog, &owner) && owner == parent->xwin);
+                // Sent below the parent, it uncovers it, which repaints; a click
+                // on the parent brings the dialog back.
+                XLowerWindow(r.dpy, dialog);
+                r.pause(200);
+                EXPECT_EQ(xenv_pixel(r.dpy, parent->xwin, 200, 150), g_tessel.colors[3]);
+                r.click(parent->xwin, 20, 20);
+                r.pause(200);
+                EXPECT_GT(xenv_stack_pos(r.dpy, dialog), xenv_stack_pos(r.dpy, parent->xwin));
+            }
+        };
+        auto show = [&] { return tslMessageDialog(d, parent, c.title, "Something to say.", c.style); };
+        EXPECT_EQ(run(c.title, show, c.action, look), c.result) << c.title;
+    }
+    for (int i = 12; i <= 16; i++)
+        xenv_free_image(d, g_tessel.images[i]), g_tessel.images[i] = nullptr;
+}
+
+TEST_F(Dialogs, AboutLayoutAndFourWaysToClose)
+{
+    TslImage* icon = xenv_solid_image(d, 32, 32, g_tessel.colors[5]);
+    TslImage* paper = xenv_solid_image(d, 89, 13, g_tessel.colors[7]);
+    for (Action action : {RETURN, SPACE, OK, CLOSE}) {
+        std::string title = "About " + std::to_string(action);
+        bool withIcon = action == RETURN || action == OK;
+        auto look = [&](Robot& r, Window dialog) {
+            EXPECT_EQ(box_in(r, "_tslText_About", dialog), (withIcon ? Box{52, 5, 303, 100} : Box{10, 5, 345, 100}));
+            EXPECT_EQ(box_in(r, " O K ", dialog), (Box{152, 110, 60, 25}));
+            // The icon from (10, 39) to (41, 70); the wallpaper behind the text.
+            EXPECT_TRUE(!withIcon || (xenv_pixel(r.dpy, dialog, 10, 39) == g_tessel.colors[5] &&
+                                      xenv_pixel(r.dpy, dialog, 41, 70) == g_tessel.colors[5] &&
+                                      xenv_pixel(r.dpy, dialog, 10, 38) == g_tessel.backPixel));
+            EXPECT_EQ(xenv_pixel(r.dpy, r.find("_tslText_About"), 2, 50), g_tessel.colors[7]);
+        };
+        auto show = [&] { return tslAboutDialog(d, nullptr, title.c_str(), "Tessel", withIcon ? icon : nullptr, paper, 0); };
+        EXPECT_EQ(run(title, show, action, look), 110) << title;
+    }
+    xenv_free_image(d, icon);
+    xenv_free_image(d, paper);
+}
+
+TEST_F(Dialogs, WithoutAWindowTheAnswerCallersCanLiveWith)
+{
+    // The server refuses a redraw buffer of depth 3, so no window can be made.
+    int depth = g_tessel.depth;
+    g_tessel.depth = 3;
+    std::string err = tu::stderr_of([&] {
+        EXPECT_EQ(tslMessageDialog(d, nullptr, "No", "window", 19), 120);
+        EXPECT_EQ(tslMessageDialog(d, nullptr, "No", "window", 65), 110);
+        EXPECT_EQ(tslAboutDialog(d, nullptr, "No", "window", nullptr, nullptr, 0), 110);
+    });
+    g_tessel.depth = depth;
+    EXPECT_EQ(err.substr(err.size() - 38), "Error: Can't create the about dialog.\n");
+    EXPECT_NE(err.find("Error: Can't create the message dialog.\n"), std::string::npos);
+}
