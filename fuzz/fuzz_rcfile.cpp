@@ -2,7 +2,8 @@
 // Input: two bytes (little-endian) giving the length of the file's bytes,
 // those bytes, then NUL-separated group, key and value fields, three per
 // operation.  After every set that succeeds the file must still read back
-// the value just set, and the values set before it must stay.
+// the value just set, and the values set before it must stay; a lookup in
+// a copy read once must answer as a lookup in the file.
 #include <unistd.h>
 
 #include <cstddef>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "support/rcfile_private.h"
 #include "tessel.h"
 
 static const size_t MAX_OPERATIONS = 8;
@@ -66,6 +68,12 @@ static bool read_value(const std::string& path, const std::string& group, const 
     char value[TSL_RC_VALUE_SIZE] = "  default ";
     int found = tslGetRCFileValue(path.c_str(), group.c_str(), key.c_str(), value);
     check(memchr(value, '\0', sizeof value) != nullptr);
+    // The start-up reads the file once and looks its keys up in that copy:
+    // the same answers.
+    std::string data;
+    char again[TSL_RC_VALUE_SIZE] = "  default ";
+    if (rc_read_file(path.c_str(), &data))
+        check(rc_find_value(data, group.c_str(), key.c_str(), again) == found && strcmp(again, value) == 0);
     *out = value;
     return found == 1;
 }
