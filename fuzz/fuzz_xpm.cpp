@@ -32,10 +32,9 @@ static void check(bool ok)
 static Display* display()
 {
     static Display* d = [] {
+        // Xlib's own handler stays: an X error outside a load's trap ends the run.
         Display* opened = XOpenDisplay(nullptr);
-        if (opened)
-            xerr_install();  // as tslOpenDisplay does: X errors are not fatal
-        else
+        if (!opened)
             fprintf(stderr, "fuzz_xpm: no display, every input is skipped\n");
         return opened;
     }();
