@@ -445,6 +445,13 @@ int tslTextNWidth(const char* str, int len);
 int tslTextWidth(const char* str);
 int tslGetCharHeight(XFontStruct* font);
 
+/* Text from the locale's codeset (file names, text from other programs) in
+ * the toolkit's character code, and back; a character that does not convert
+ * becomes '?'.  At most size bytes are written, terminator included, cut at
+ * a whole character; both return out. */
+char* tslLocaleToText(const char* in, char* out, size_t size);
+char* tslTextToLocale(const char* in, char* out, size_t size);
+
 /* ---- Utilities and object array ------------------------------------------ */
 
 int tslSetRectangle(TslRect* r, int x, int y, int width, int height);

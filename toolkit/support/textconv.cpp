@@ -101,8 +101,12 @@ std::string textconv_convert(const char* from, const char* to, const char* in, s
             continue;
         if (errno == E2BIG)
             continue;
-        // EILSEQ (invalid, or no form in the target) or EINVAL (cut short at
-        // the end): one '?' for the whole character, then go on after it.
+        if (errno == EINVAL) {  // a character cut short by the end
+            out += '?';
+            break;
+        }
+        // Invalid, or no form in the target: one '?' for the whole
+        // character, then go on after it.
         size_t skip = char_length(from, (const unsigned char*)src, left);
         src += skip;
         left -= skip;
@@ -127,4 +131,36 @@ std::string textconv_to_utf8(const char* text)
 std::string textconv_from_utf8(const char* text, size_t len)
 {
     return textconv_convert("UTF-8", textconv_code_name(g_tessel.charCode), text, len);
+}
+
+// Copies s into out (size bytes with the terminator), cut at a whole
+// character of the given codeset.
+static char* copy_whole_chars(const std::string& s, const char* code, char* out, size_t size)
+{
+    if (!out || size == 0)
+        return out;
+    size_t keep = 0;
+    while (keep < s.size()) {
+        size_t n = char_length(code, (const unsigned char*)s.data() + keep, s.size() - keep);
+        if (keep + n > size - 1)
+            break;
+        keep += n;
+    }
+    memcpy(out, s.data(), keep);
+    out[keep] = '\0';
+    return out;
+}
+
+char* tslLocaleToText(const char* in, char* out, size_t size)
+{
+    const char* code = textconv_code_name(g_tessel.charCode);
+    std::string s = textconv_convert(textconv_locale_codeset(), code, in ? in : "", in ? strlen(in) : 0);
+    return copy_whole_chars(s, code, out, size);
+}
+
+char* tslTextToLocale(const char* in, char* out, size_t size)
+{
+    const char* code = textconv_locale_codeset();
+    std::string s = textconv_convert(textconv_code_name(g_tessel.charCode), code, in ? in : "", in ? strlen(in) : 0);
+    return copy_whole_chars(s, code, out, size);
 }
