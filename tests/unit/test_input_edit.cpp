@@ -59,7 +59,7 @@ TEST(InputEdit, EditsMovesAndGeometryInBothCodes)
         // Nine bytes are 90 pixels and need a window of 95; ten bytes in 50
         // fit from byte 6 on, and the view starts one character after.
         {"abcdefghi|", "", VIEW, 0, 95}, {"abcdefghi|", "", VIEW, 2, 94}, {"abcdefghij|", "", VIEW, 7, 50},
-        {"aK|bcdefgh", "", VIEW, 1, 50, 3}, {"abcdefgKh|", "", VIEW, 9, 40}, {"abc|", "", VIEW, 3, 5},
+        {"aK|bcdefgh", "", VIEW, 1, 50, 3}, {"aK|bcdefgh", "", VIEW, 1, 50, 2}, {"abcdefgKh|", "", VIEW, 9, 40}, {"abc|", "", VIEW, 3, 5},
     };
     for (const Code& c : kCodes) {
         for (const auto& k : cases) {

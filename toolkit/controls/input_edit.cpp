@@ -334,6 +334,9 @@ int input_draw_pos(const InputLine* line, int code, InputWidth width, int winWid
     // Stops one character after the first start from which the text up to
     // the end point fits, and never past the end point in a narrow window.
     int p = line->drawPos;
+    // Text changed before the old start may have left it inside a character.
+    if (is_trail(t, p, code))
+        p--;
     int w = width(t + p, e - p) + input_margin(p);
     while (w > winWidth - 4 && p < e) {
         w = width(t + p, e - p) + input_margin(p);
