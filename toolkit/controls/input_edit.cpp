@@ -282,7 +282,7 @@ int input_select(InputLine* line, int code, int start, int end)
     return 1;
 }
 
-void input_select_word(InputLine* line)
+void input_select_word(InputLine* line, int code)
 {
     const char* t = line->text;
     int n = length(line);
@@ -294,9 +294,8 @@ void input_select_word(InputLine* line)
         start--;
     while (end < n && (t[end] == ' ') == space)
         end++;
-    line->caret = start;
-    line->selLen = end - start;
-    input_refresh_selection(line);
+    // A space byte may be the second byte of a character: whole characters.
+    input_select(line, code, start, end);
 }
 
 int input_margin(int drawPos)
