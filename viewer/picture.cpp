@@ -1,6 +1,10 @@
 // Loading the picture pictel shows: the reader chosen by the name and then
 // by the first bytes, the status line, the scroll bars' ranges, and the
 // messages for files that are missing or no picture.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -118,16 +122,31 @@ static void show(Display* display, TslImage* img, const char* name)
     g_img = img;
 }
 
+// Whether the file can be opened for reading, found out without waiting on
+// a FIFO and without opening anything but a regular file: the loaders
+// refuse every other kind as no picture.
+static bool can_open(const char* name)
+{
+    struct stat st;
+    if (stat(name, &st) != 0)
+        return false;
+    if (!S_ISREG(st.st_mode))
+        return true;
+    int fd = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    close(fd);
+    return true;
+}
+
 int TakeInPicture(const char* name)
 {
     if (!name || !name[0])
         return 0;
-    FILE* file = fopen(name, "rb");
-    if (!file) {
+    if (!can_open(name)) {
         report(kNotExist, name);
         return 0;
     }
-    fclose(file);
     Display* display = g_tessel.display;
     TslWindow* main = tslGetWindow(PICTEL_MAIN);
     tslSetWaitCursor(display, main);

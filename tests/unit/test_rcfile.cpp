@@ -92,7 +92,7 @@ TEST_F(RCFile, LookupsInSampleFile)
     EXPECT_EQ(get("G", "k"), "v");
 }
 
-TEST_F(RCFile, MissingFileAndSpaceCut)
+TEST_F(RCFile, MissingFileFifoAndSpaceCut)
 {
     char value[TSL_RC_VALUE_SIZE] = "  untouched  ";
     EXPECT_EQ(tu::stderr_of([&] { EXPECT_EQ(tslGetRCFileValue(path.c_str(), "G", "k", value), 0); }),
@@ -106,6 +106,19 @@ TEST_F(RCFile, MissingFileAndSpaceCut)
     EXPECT_STREQ(b, "");
     tslSpaceCut(c);
     EXPECT_STREQ(c, "\nx\n");
+
+    // A FIFO in the file's place is refused at once (an open would wait for
+    // a writer; the alarm ends a wait), and a write does not replace it.
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    alarm(30);
+    EXPECT_EQ(tu::stderr_of([&] {
+                  EXPECT_EQ(tslGetRCFileValue(path.c_str(), "G", "k", value), 0);
+                  EXPECT_EQ(tslSetRCFileValue(path.c_str(), "G", "k", "v"), 0);
+              }),
+              "Error: Can't open rc file (" + path + ")\nError: Can't open rc file (" + path + ")\n");
+    alarm(0);
+    struct stat st;
+    EXPECT_TRUE(stat(path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 TEST_F(RCFile, WriteCreatesMissingFile)

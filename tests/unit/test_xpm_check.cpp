@@ -11,7 +11,8 @@ TEST(XpmCheck, AnnouncedSizesAgainstFileLength)
     const std::string xpm3 = "/* XPM */\nstatic char *a[] = {\n";
     // "2 3 1 1" then a colour line and 3 rows of 2: the file holds 2 x 3 x 1 pixel bytes.
     const std::string rows = "\"a c red\",\n\"aa\",\n\"aa\",\n\"aa\"};\n";
-    struct { std::string text; bool fits; } cases[] = {
+    // A file size of 0 stands for the text's own length.
+    struct { std::string text; bool fits; uint64_t fileSize = 0; } cases[] = {
         {xpm3 + "\"2 3 1 1\",\n" + rows, true},
         {xpm3 + "\"1 1 85000000 1\", \"a c red\", \"a\"};\n", false},
         {xpm3 + "\"30000 30000 1 1\", \"a c red\", \"a\"};\n", false},
@@ -29,7 +30,17 @@ TEST(XpmCheck, AnnouncedSizesAgainstFileLength)
          "#define a_ncolors 85000000\n#define a_chars_per_pixel 1\n", false},
         // no values to be found: libXpm judges
         {"not an image at all", true},
+        // The head of a 1 MB file: values seen whole are judged by the file's
+        // size; cut off by the head's end, or not reached, they are refused.
+        {xpm3 + "\"500 500 1 2\",\n\"a", true, 1 << 20},
+        {xpm3 + "\"500 500 1 5\",\n\"a", false, 1 << 20},
+        {xpm3 + "\"500 5", false, 1 << 20},
+        {xpm3 + "/* a long comment", false, 1 << 20},
+        {"! XPM2\n1 1", false, 1 << 20},
+        {"#define a_format 1\n#define a_width 1\n#def", false, 1 << 20},
+        {"not an image at all", true, 1 << 20},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(xpm_sizes_fit(c.text.data(), c.text.size()), c.fits) << c.text;
+        EXPECT_EQ(xpm_sizes_fit(c.text.data(), c.text.size(), c.fileSize ? c.fileSize : c.text.size()), c.fits)
+            << c.text;
 }

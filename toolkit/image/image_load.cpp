@@ -3,16 +3,21 @@
 #include "image/image_load.h"
 
 #include <X11/xpm.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
+#include <vector>
 
 #include "core/xerror.h"
 #include "image/bmp_decode.h"
 #include "image/xpm_check.h"
 #include "support/color_private.h"
+#include "support/regular_file.h"
+
+// Bytes of an XPM file in which its values must be found.
+static const size_t XPM_HEAD_BYTES = 64u << 10;
 
 static bool ends_with(const char* s, size_t len, const char* tail)
 {
@@ -144,19 +149,19 @@ TslImage* image_new_record()
 // libXpm allocates and walks the announced colours and pixels before it
 // reads them (a 60-byte file announcing 85 million colours kept it busy for
 // two seconds): a file too short for what it announces is refused first.
-// A file that cannot be read is left to libXpm to report.
-static bool xpm_file_fits(const char* path)
+// The values stand at the top of a file: its head is all that is read.
+// Returns XpmSuccess when libXpm may read the file.
+static int check_xpm_file(const char* path)
 {
-    FILE* f = fopen(path, "rb");
+    FILE* f = regular_file_open(path);
     if (!f)
-        return true;
-    std::string text;
-    char chunk[65536];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
-        text.append(chunk, n);
+        return XpmOpenFailed;
+    struct stat st;
+    uint64_t fileSize = fstat(fileno(f), &st) == 0 ? (uint64_t)st.st_size : 0;
+    std::vector<char> head(XPM_HEAD_BYTES);
+    size_t got = fread(head.data(), 1, head.size(), f);
     fclose(f);
-    return xpm_sizes_fit(text.data(), text.size());
+    return xpm_sizes_fit(head.data(), got, got < head.size() ? got : fileSize) ? XpmSuccess : XpmFileInvalid;
 }
 
 TslImage* ReadFileToXpmImage(Display* display, const char* path)
@@ -166,8 +171,8 @@ TslImage* ReadFileToXpmImage(Display* display, const char* path)
         return nullptr;
     XpmAttributes attr;
     init_attributes(display, &attr);
-    int status = XpmFileInvalid;
-    if (xpm_file_fits(path)) {
+    int status = check_xpm_file(path);
+    if (status == XpmSuccess) {
         // A picture too large for the server fails there, not in libXpm.
         xerr_trap_begin(display);
         status = XpmReadFileToPixmap(display, RootWindow(display, 0), const_cast<char*>(path),

@@ -16,6 +16,7 @@
 #include "image/image_read.h"
 #include "image/jpeg_decode.h"
 #include "image/pixel_map.h"
+#include "support/regular_file.h"
 
 namespace {
 
@@ -134,7 +135,7 @@ static int bmp_format(int bitCount)
 // Reads and checks the headers; the file is left open for the rows.
 static FilePtr open_bmp(const char* path, BmpInfo* info)
 {
-    FilePtr file(fopen(path, "rb"));
+    FilePtr file(regular_file_open(path));
     if (!file) {
         fprintf(stderr, "Error: Can't open Bitmap file (%s).\n", path);
         return nullptr;

@@ -5,10 +5,13 @@
 #define TSL_IMAGE_XPM_CHECK_H
 
 #include <cstddef>
+#include <cstdint>
 
-// False when the text (a whole XPM 1, 2 or 3 file) announces more colours,
-// characters per pixel or pixels than its own length can hold.  Text whose
-// values cannot be found is left for libXpm to judge (true).
-bool xpm_sizes_fit(const char* text, size_t size);
+// False when the text, the first size bytes of an XPM 1, 2 or 3 file of
+// fileSize bytes, announces more colours, characters per pixel or pixels
+// than the file's length can hold.  Text whose values cannot be found is
+// left for libXpm to judge (true), unless the values may lie past a head
+// shorter than the file (false).
+bool xpm_sizes_fit(const char* text, size_t size, uint64_t fileSize);
 
 #endif
