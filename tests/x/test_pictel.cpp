@@ -1,71 +1,23 @@
 // pictel end to end: the real program on Xvfb, driven only through the
 // server (XTEST keys, the window manager's close) and judged by what its
 // windows show, what it prints and how it exits.
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
+#include <sys/stat.h>
 
-#include <X11/keysym.h>
-
-#include "testutil.h"
-#include "xenv.h"
-#include "xrobot.h"
+#include "pictel_run.h"
 
 // Every pixel of the small picture tells its column and row.  Its name is
 // longer than the 254 bytes the status line and messages show.
 static auto code = [](int x, int y) { return (uint32_t)(x * 2) << 16 | (uint32_t)(y * 4) << 8 | 0x80; };
 static const std::string kSmall = std::string(251, 's') + ".bmp";
 
-class Pictel : public ::testing::Test {
+class Pictel : public PictelRun {
 protected:
-    tu::TempDir dir;  // the program's working directory and HOME
-    Robot r;          // a window gone makes a test fail, not end
-    pid_t pid = -1;
-    Window main = 0;
-
-    void TearDown() override
-    {
-        if (pid > 0 && !kill(pid, SIGKILL))
-            waitpid(pid, nullptr, 0), r.wait_gone(main);
-    }
-    // Runs pictel with the arguments, stderr to a file, and waits for its window.
     void start(std::vector<const char*> args, bool window = true)
     {
         tu::write_file(dir / kSmall, tu::make_bmp(100, 50, 24, {}, code));
         // Each row has its number for colour; named for the wrong reader.
         tu::write_file(dir / "tall.jpg", tu::make_bmp(640, 480, 24, {}, [](int, int y) { return y; }));
-        args.insert(args.begin(), PICTEL_PATH);
-        args.push_back(nullptr);
-        if ((pid = fork()) == 0) {
-            int err = open((dir / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            if (!setenv("HOME", dir.path.c_str(), 1) && !chdir(dir.path.c_str()) && dup2(err, 2) == 2)
-                execv(PICTEL_PATH, const_cast<char**>(args.data()));
-            _exit(127);
-        }
-        main = r.find("Pictel", window ? 5000 : 300);
-        ASSERT_EQ(main != 0, window);
-    }
-    // Exit status, or -1 while the program still runs after ms.
-    int ended(int ms = 5000)
-    {
-        for (int waited = 0, status; waited < ms; waited += 10, usleep(10000))
-            if (waitpid(pid, &status, WNOHANG) == pid)
-                return pid = -1, WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-        return -1;
-    }
-    bool said(const char* text) { return tu::read_file(dir / "stderr").find(text) != std::string::npos; }
-    // Presses k in the window titled to; returns that window.
-    Window key(KeySym k, const std::string& to = "Pictel")
-    {
-        Window w = r.find(to.c_str());
-        return r.focus(w), r.key(k), r.pause(80), w;
-    }
-    unsigned long pane(int x, int y) { return xenv_pixel(r.dpy, r.find("ViewWnd"), x, y); }
-    std::vector<int> place(const char* name)
-    {
-        XWindowAttributes a{};
-        XGetWindowAttributes(r.dpy, r.find(name), &a);
-        return {a.x, a.y, a.width, a.height};
+        PictelRun::start(args, window);
     }
 };
 
@@ -114,9 +66,7 @@ TEST_F(Pictel, PicturesOpenedCentredOrScrolledAndFilesRefused)
         r.pause(20);
     tu::write_file(dir / "notes.jpg", "not a picture");
     for (const char* name : {"missing.bmp", "notes.jpg", "tall.jpg"}) {
-        key(XK_o);
-        r.focus(r.find(("Open Dialog - " + dir.path).c_str())), r.move(r.find("_tslPath_tslFileDlg"), 20, 10);
-        r.type(name), r.key(XK_Return);
+        open_by_dialog(name);
         EXPECT_TRUE(name[0] == 't' || (r.wait_gone(key(XK_Return, "Error")) && small() == shown)) << name;
     }
     // Steps of 32 while step x 32 <= 480 - 240 + 31, so 7 steps show row 224;
@@ -130,4 +80,41 @@ TEST_F(Pictel, PicturesOpenedCentredOrScrolledAndFilesRefused)
     EXPECT_EQ(ended(300), -1) << "P is not p";
     key(XK_p);
     EXPECT_EQ(ended(), 0);
+}
+
+TEST_F(Pictel, HostileFilesRefusedAtOnceKeepingThePictureAndTheMemory)
+{
+    // A sparse gigabyte whose header claims 30000 x 30000 pixels of 8 bits:
+    // the 900 MB of rows it promises are all there.
+    auto big = tu::make_bmp(1, 1, 8, {{0, 0, 0}, {255, 255, 255}}, [](int, int) { return 1u; });
+    tu::put32(big, 18, 30000), tu::put32(big, 22, 30000);
+    ASSERT_EQ(truncate(tu::write_file(dir / "big.bmp", big).c_str(), 1 << 30), 0);
+    tu::write_file(dir / "empty.jpg", "");
+    std::string noise(4096, ' ');
+    for (size_t i = 0, seed = 1; i < noise.size(); i++)
+        noise[i] = (char)((seed = seed * 6364136223846793005u + 1442695040888963407u) >> 56);
+    tu::write_file(dir / "noise.xpm", noise);
+    ASSERT_EQ(mkdir((dir / "x.bmp").c_str(), 0700) | mkfifo((dir / "y.jpg").c_str(), 0600), 0);
+    tu::write_file(dir / "locked.png", tu::read_file(TSL_TEST_DATA "/image/formats/rgb8.png"));
+    chmod((dir / "locked.png").c_str(), 0);
+    start({kSmall.c_str()});
+    auto shown = [&] { return pane(110, 95) == code(0, 0) && pane(209, 144) == code(99, 49); };
+    for (int i = 0; i < 50 && !shown(); i++)
+        r.pause(20);
+    long rss = rss_kb();
+    // All but the locked file reach a reader, which says why it refused.
+    for (auto [name, lines] : {std::pair{"big.bmp", 1}, {"empty.jpg", 1}, {"noise.xpm", 1}, {"x.bmp", 1}, {"y.jpg", 1},
+                               {"locked.png", 0}}) {
+        size_t said = err().size();
+        open_by_dialog(name);
+        Window message = r.find("Error", 1000);
+        std::string told = "\n" + err().substr(said);
+        int errors = 0;
+        for (size_t at = 0; (at = told.find("\nError", at)) != std::string::npos; at++)
+            errors++;
+        EXPECT_TRUE(message && errors == lines) << name << ": " << told;
+        key(XK_Return, "Error");
+        EXPECT_TRUE(r.wait_gone(message) && shown()) << name;
+        EXPECT_LT(rss_kb(), rss + 2048) << name;
+    }
 }
