@@ -3,6 +3,7 @@
 // nothing of the program on the server.
 #include "testutil.h"
 #include "xfixture.h"
+#include "xres_counts.h"
 
 #include <X11/extensions/XRes.h>
 
@@ -36,30 +37,11 @@ std::string with(std::string text, std::initializer_list<std::pair<std::string, 
 // reclaims them with the client.
 std::string leftovers(Display* spy, XID anyId)
 {
-    int n = 0;
-    XResClient* clients = nullptr;
-    if (!XResQueryClients(spy, &n, &clients))
-        return "no XRes";
-    XID base = 0;
-    for (int i = 0; i < n; i++)
-        if ((anyId & ~clients[i].resource_mask) == clients[i].resource_base)
-            base = clients[i].resource_base;
-    XFree(clients);
-    int count = 0;
-    XResType* types = nullptr;
     std::string out;
-    if (!base || !XResQueryClientResources(spy, base, &count, &types))
-        return out;
-    for (int i = 0; i < count; i++) {
-        char* name = types[i].count ? XGetAtomName(spy, types[i].resource_type) : nullptr;
-        std::string kind = name ? name : "";
-        if (name)
-            XFree(name);
+    for (const auto& [kind, count] : xres_counts(spy, anyId))
         for (const char* k : {"WINDOW", "PIXMAP", "GC", "CURSOR", "FONT"})
             if (kind == k)
-                out += kind + "=" + std::to_string(types[i].count) + " ";
-    }
-    XFree(types);
+                out += kind + "=" + std::to_string(count) + " ";
     return out;
 }
 

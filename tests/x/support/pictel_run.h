@@ -74,7 +74,7 @@ protected:
     {
         key(XK_o, "Pictel", 0);
         r.focus(r.find(("Open Dialog - " + dir.path).c_str())), r.move(r.find("_tslPath_tslFileDlg"), 20, 10);
-        r.type(name), r.key(XK_Return);
+        r.type(name), r.key(XK_Return), r.pause(80);
     }
     unsigned long pane(int x, int y) { return xenv_pixel(r.dpy, r.find("ViewWnd"), x, y); }
     std::vector<int> place(const char* name)
