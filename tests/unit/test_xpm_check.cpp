@@ -35,6 +35,7 @@ TEST(XpmCheck, AnnouncedSizesAgainstFileLength)
         {xpm3 + "\"500 500 1 2\",\n\"a", true, 1 << 20},
         {xpm3 + "\"500 500 1 5\",\n\"a", false, 1 << 20},
         {xpm3 + "\"500 5", false, 1 << 20},
+        {xpm3 + "\"16385 16384 1 1\"", false, 1u << 30},  // over the most pixels taken
         {xpm3 + "/" "* a long comment", false, 1 << 20},
         {"! XPM2\n1 1", false, 1 << 20},
         {"#define a_format 1\n#define a_width 1\n#def", false, 1 << 20},

@@ -2,11 +2,11 @@
 // the bytes actually present before it is used; sizes are 64-bit.
 #include "image/bmp_decode.h"
 
-#include "image/image_limits.h"
-
 #include <algorithm>
 #include <cstring>
 #include <vector>
+
+#include "image/image_limits.h"
 
 static uint32_t le16(const uint8_t* p)
 {

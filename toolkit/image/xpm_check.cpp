@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "image/image_limits.h"
+
 namespace {
 
 struct XpmValues {
@@ -72,10 +74,10 @@ static bool read_values(const char* p, const Head& h, char stop, XpmValues* v)
 static bool too_big(const XpmValues& v, uint64_t size)
 {
     uint64_t cpp = v.cpp > 0 ? v.cpp : 1;
-    uint64_t pixels;
-    if (__builtin_mul_overflow(v.width, v.height, &pixels) || __builtin_mul_overflow(pixels, cpp, &pixels))
+    uint64_t pixels, bytes;
+    if (__builtin_mul_overflow(v.width, v.height, &pixels) || __builtin_mul_overflow(pixels, cpp, &bytes))
         return true;
-    return v.colors > size || cpp > size || pixels > size;
+    return v.colors > size || cpp > size || bytes > size || pixels > IMAGE_MAX_PIXELS;
 }
 
 // Values past the end of a head, unseen: too big to take on trust.

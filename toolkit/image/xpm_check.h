@@ -9,7 +9,7 @@
 
 // False when the text, the first size bytes of an XPM 1, 2 or 3 file of
 // fileSize bytes, announces more colours, characters per pixel or pixels
-// than the file's length can hold.  Text whose values cannot be found is
+// than the file's length can hold, or more pixels than any reader takes.  Text whose values cannot be found is
 // left for libXpm to judge (true), unless the values may lie past a head
 // shorter than the file (false).
 bool xpm_sizes_fit(const char* text, size_t size, uint64_t fileSize);
