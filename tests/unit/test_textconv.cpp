@@ -24,6 +24,8 @@ TEST(TextConv, UnconvertibleAndInvalidCharactersBecomeOneQuestionMark)
         {"UTF-8", "EUC-JP", "\xF0\x9F\x98\x80" "b", "?b"},                // emoji: no EUC-JP form
         {"UTF-8", "EUC-JP", "x\xFF" "y", "x?y"},                          // invalid byte
         {"UTF-8", "EUC-JP", "\xE3\x81", "?"},                             // cut short at the end
+        {"UTF-8", "EUC-JP", "\xEF\xBD\xB1" "d\xE4\xB8\x82", "?d?"},       // half-width kana, JIS X 0212
+        {"EUC-JP", "EUC-JP", "\x8E\xB1\xA4\xA2", "?\xA4\xA2"},
         {"EUC-JP", "UTF-8", "\xA4\xA2\xB4\xC1", "\xE3\x81\x82\xE6\xBC\xA2"},
         {"EUC-JP", "UTF-8", "\xA4", "?"},
         {"SHIFT_JIS", "EUC-JP", "\x82\xA0" "c", "\xA4\xA2" "c"},
@@ -31,6 +33,25 @@ TEST(TextConv, UnconvertibleAndInvalidCharactersBecomeOneQuestionMark)
     };
     for (const Case& c : cases)
         EXPECT_EQ(textconv_convert(c.from, c.to, c.in.data(), c.in.size()), c.out) << c.from << " " << c.in;
+}
+
+TEST(TextConv, WholeCharactersWithinALimit)
+{
+    const std::string kana = "\xA4\xA2", wide(6000, '\xA4');
+    const struct {
+        const char* code;
+        std::string text;
+        size_t limit, want;
+    } cases[] = {
+        {"EUC-JP", std::string(4998, 'a') + kana, 4999, 4998},
+        {"EUC-JP", std::string(4997, 'a') + kana, 4999, 4999},
+        {"EUC-JP", wide, 4999, 4998},
+        {"EUC-JP", "ab\xA4", 4999, 3},  // a lone lead byte at the end is one byte, not read past
+        {"EUC-JP", "\x8F\xB0\xA1", 2, 0},
+        {"UTF-8", "\xE3\x81\x82\xE3\x81\x84", 5, 3},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(textconv_whole_chars(c.code, c.text.data(), c.text.size(), c.limit), c.want) << c.text.size();
 }
 
 TEST(TextConv, LocaleNamesCutAtWholeCharacters)

@@ -70,6 +70,7 @@ protected:
     {
         XTest::SetUp();
         g_bXIMtoRegister = 0;
+        kLocale = "ja_JP.EUC-JP";
     }
     void TearDown() override
     {
@@ -264,26 +265,35 @@ TEST_F(Xim, RealServerAttachTypeDetach)
 
 std::atomic<bool> g_kanaTyped{false};
 
-TEST_F(Xim, KanaTypedThroughAnthyReachesTheInputWindowAsEucJp)
+class XimLocale : public Xim, public ::testing::WithParamInterface<const char*> {};
+
+// The same kana arrive as the same EUC-JP bytes whatever the locale's codeset.
+TEST_P(XimLocale, KanaTypedThroughAnthyReachesTheInputWindowAsEucJp)
 {
+    kLocale = GetParam();
     if (!EnterLocale("@im=uim"))
         GTEST_SKIP() << kLocale << " locale not available";
+    g_kanaTyped = false;
     ASSERT_NE(nullptr, tslOpenIM_XIM(d));
     TslWindow* top = make(0, "kana");
     TslWindow* in = tslCreateWindow_InputWnd(d, top, tslSetRect(5, 5, 150, 30), "input", "", 0);
     xenv_wait_mapped(d, in->xwin);
+    EXPECT_NE(nullptr, g_tessel.fontSet);
+    EXPECT_EQ((XIMStyle)(XIMPreeditPosition | XIMStatusNothing), in->imStyle);
     RobotThread user([in](Robot& r) {
         r.focus(in->xwin);
         r.key(' ', ShiftMask);  // Anthy on
-        r.type("a");
+        r.type("aiu");
         r.key(XK_Return);
         r.pause(300);
         g_kanaTyped = true;
     });
     tslSetIdolingCallback(top, [](TslWindow*) { return g_kanaTyped ? TSLR_CLOSE : TSLR_OK; });
     tslMainLoop(d, top);
-    EXPECT_STREQ(tslGetText_InputWnd(in), "\xa4\xa2");
+    EXPECT_STREQ(tslGetText_InputWnd(in), "\xa4\xa2\xa4\xa4\xa4\xa6");
 }
+
+INSTANTIATE_TEST_SUITE_P(Locales, XimLocale, ::testing::Values("ja_JP.EUC-JP", "ja_JP.UTF-8"));
 
 int g_waitPasses = 0;
 int UntilServerGone(TslWindow*)
