@@ -6,6 +6,10 @@
 
 #include <X11/keysym.h>
 
+#include <atomic>
+#include <clocale>
+#include <cstdio>
+
 namespace {
 class InputWnd : public XDepthTest {};
 const std::string K = "\xa4\xa2";  // EUC-JP hiragana A
@@ -59,3 +63,56 @@ TEST_P(InputWnd, RobotEditsClicksAndMeetsTheLimit)
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, InputWnd, TSL_ALL_DEPTHS);
+
+namespace {
+class InputClipboard : public XTest, public ::testing::WithParamInterface<const char*> {};
+std::atomic<bool> g_pasted{false};
+
+std::string Shell(const std::string& command)
+{
+    std::string out;
+    FILE* p = popen(command.c_str(), "r");
+    for (int c; p && (c = fgetc(p)) != EOF;)
+        out += (char)c;
+    if (p)
+        pclose(p);
+    return out;
+}
+}  // namespace
+
+// Another client reads Ctrl+C's text as UTF-8, and Ctrl+V takes its UTF-8
+// text in as EUC-JP, a large one (sent in INCR parts) cut to what fits.
+TEST_P(InputClipboard, CopyAndPasteMeetOtherClients)
+{
+    if (!setlocale(LC_ALL, GetParam()))
+        GTEST_SKIP() << GetParam() << " locale not available";
+    TslWindow* top = tslCreateWindow(d, nullptr, tslPos(300, 300), tslSize(240, 40), 0, "ClipTop", nullptr);
+    TslWindow* in = tslCreateWindow_InputWnd(d, top, tslSetRect(5, 5, 200, 30), "Input", "a\xb4\xc1\xbb\xfa", 0);
+    xenv_wait_mapped(d, in->xwin);
+    tslSetSelectText_InputWnd(in, 1, 5);
+    std::string copied, targets;
+    g_pasted = false;
+    RobotThread user([&](Robot& r) {
+        const std::string clip = "timeout 5 xclip -selection clipboard ";
+        r.focus(in->xwin);
+        r.key(XK_c, ControlMask);
+        copied = Shell(clip + "-o -t UTF8_STRING");
+        targets = Shell(clip + "-o -t TARGETS");
+        Shell("printf 'x\\343\\201\\202\\n' | " + clip + "-i >/dev/null");
+        r.key(XK_End);
+        r.key(XK_v, ControlMask);
+        Shell("head -c 3000000 /dev/zero | tr '\\0' b | " + clip + "-i >/dev/null");
+        r.key(XK_v, ControlMask);
+        r.pause(300);
+        XSetSelectionOwner(r.dpy, XInternAtom(r.dpy, "CLIPBOARD", False), None, CurrentTime);  // xclip ends
+        g_pasted = true;
+    });
+    tslSetIdolingCallback(top, [](TslWindow*) { return g_pasted ? TSLR_CLOSE : TSLR_OK; });
+    tslMainLoop(d, top);
+    setlocale(LC_ALL, "C");
+    EXPECT_EQ(copied, "\xe6\xbc\xa2\xe5\xad\x97");
+    EXPECT_NE(targets.find("COMPOUND_TEXT"), std::string::npos) << targets;
+    EXPECT_EQ(std::string(tslGetText_InputWnd(in)), "a\xb4\xc1\xbb\xfax\xa4\xa2" + std::string(1016, 'b'));
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, InputClipboard, ::testing::Values("ja_JP.EUC-JP", "ja_JP.UTF-8"));
