@@ -2,6 +2,7 @@
 // modal loops run: layout, every way to answer and what the caller receives,
 // presses and keys that must not answer, the parent meanwhile, and the
 // answer when no dialog window can be made.
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <string>
@@ -148,4 +149,55 @@ TEST_F(Dialogs, WithoutAWindowTheAnswerCallersCanLiveWith)
     g_tessel.depth = depth;
     EXPECT_EQ(err.substr(err.size() - 38), "Error: Can't create the about dialog.\n");
     EXPECT_NE(err.find("Error: Can't create the message dialog.\n"), std::string::npos);
+}
+
+// Line i of the text is i + 1 letters: the top line's index shows in how far
+// the first row reaches.  The text box shows (365 - 1) / h whole lines.
+TEST_F(Dialogs, TextDialogScrollsByKeysAndOpensWhereItWasClosed)
+{
+    std::string text;
+    for (int i = 0; i < 30; i++)
+        text += std::string(i + 1, 'M') + "\n";
+    int h = tslGetCharHeight(nullptr), cw = XTextWidth(g_tessel.font, "M", 1);
+    Box closed{};
+    for (Action action : {SPACE, RETURN, OK, CLOSE}) {
+        std::string title = "Text " + std::to_string(action);
+        auto look = [&](Robot& r, Window dialog) {
+            Box at{};
+            r.geometry(dialog, &at[0], &at[1], &at[2], &at[3]);
+            if (action != SPACE) {
+                EXPECT_EQ(at, closed);
+                return;
+            }
+            Window shown = r.find("_tslText_TextBox");
+            auto top = [&] {
+                std::vector<unsigned long> px = xenv_pixels(r.dpy, shown, 0, 2, 300, h);
+                int right = 0;
+                for (size_t i = 0; i < px.size(); i++)
+                    right = px[i] == g_tessel.fontPixel ? std::max(right, (int)(i % 300)) : right;
+                return right / cw - 1;
+            };
+            std::string tops;
+            r.focus(dialog);
+            for (KeySym k : {XK_k, XK_Up, XK_j, XK_f, XK_Down, XK_d, XK_k, XK_Up, XK_d}) {
+                r.key(k);
+                r.pause(50);
+                tops += std::to_string(top());
+            }
+            EXPECT_EQ(tops, "001232100");
+            int last = 30 - 364 / h;
+            for (int i = 0; i < last + 2; i++)
+                r.key(XK_Down), r.pause(40);
+            EXPECT_EQ(top(), last);
+            XMoveWindow(r.dpy, dialog, 40, 60);
+            r.pause(100);
+            XResizeWindow(r.dpy, dialog, 400, 300);
+            r.pause(200);
+            EXPECT_EQ(box_in(r, "_tslText_TextDlg", dialog), (Box{5, 5, 390, 265}));
+            EXPECT_EQ(box_in(r, " O K ", dialog), (Box{184, 275, 32, 20}));
+            r.geometry(dialog, &closed[0], &closed[1], &closed[2], &closed[3]);
+        };
+        auto show = [&] { return tslTextDialog(d, nullptr, title.c_str(), text.c_str()); };
+        EXPECT_EQ(run(title, show, action, look), 110) << title;
+    }
 }

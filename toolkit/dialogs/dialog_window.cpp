@@ -81,3 +81,18 @@ void dialog_show(Display* display, TslWindow* dialog, TslWindow* parent)
     tslRaiseWindow(dialog);
     tslCenteringWnd(display, parent, dialog);
 }
+
+void dialog_place(Display* display, TslWindow* dialog, TslWindow* parent, TslRect back)
+{
+    if (back.x == DIALOG_NOT_SHOWN || back.y == DIALOG_NOT_SHOWN) {
+        dialog_show(display, dialog, parent);
+        return;
+    }
+    wm_set_transient(display, dialog, parent);
+    tslRaiseWindow(dialog);
+    // The ConfigureNotify of a resize leaves the recorded position alone,
+    // so it is recorded here; the size it records itself, and relays out.
+    dialog->rect.x = back.x;
+    dialog->rect.y = back.y;
+    tslMoveResizeWindow(dialog, tslRectPos(back), tslRectSize(back));
+}

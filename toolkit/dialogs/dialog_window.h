@@ -36,4 +36,10 @@ int dialog_procedure(Display* display, TslWindow* dialog, XEvent* event, int sta
 // (over the screen without one).
 void dialog_show(Display* display, TslWindow* dialog, TslWindow* parent);
 
+// The same for a dialog that remembers where it was last closed: centred
+// while back's x or y is DIALOG_NOT_SHOWN (the first time), else moved and
+// resized to back.
+enum { DIALOG_NOT_SHOWN = -10 };
+void dialog_place(Display* display, TslWindow* dialog, TslWindow* parent, TslRect back);
+
 #endif
