@@ -9,6 +9,7 @@
 #include <atomic>
 #include <clocale>
 #include <cstdio>
+#include <functional>
 
 namespace {
 class InputWnd : public XDepthTest {};
@@ -94,17 +95,28 @@ TEST_P(InputClipboard, CopyAndPasteMeetOtherClients)
     g_pasted = false;
     RobotThread user([&](Robot& r) {
         const std::string clip = "timeout 5 xclip -selection clipboard ";
+        Atom cb = XInternAtom(r.dpy, "CLIPBOARD", False);
+        // The window's loop and xclip (after it has returned) take the
+        // selection in their own time.
+        auto anew = [&](std::function<void()> take) {
+            Window old = XGetSelectionOwner(r.dpy, cb);
+            take();
+            for (int i = 0; i < 500 && XGetSelectionOwner(r.dpy, cb) == old; i++)
+                r.pause(10);
+        };
+        auto give = [&](const std::string& text) { anew([&] { Shell(text + " | " + clip + "-i >/dev/null"); }); };
         r.focus(in->xwin);
-        r.key(XK_c, ControlMask);
+        anew([&] { r.key(XK_c, ControlMask); });
         copied = Shell(clip + "-o -t UTF8_STRING");
         targets = Shell(clip + "-o -t TARGETS");
-        Shell("printf 'x\\343\\201\\202\\n' | " + clip + "-i >/dev/null");
+        give("printf 'x\\343\\201\\202\\n'");
         r.key(XK_End);
         r.key(XK_v, ControlMask);
-        Shell("head -c 3000000 /dev/zero | tr '\\0' b | " + clip + "-i >/dev/null");
+        r.pause(300);
+        give("head -c 3000000 /dev/zero | tr '\\0' b");
         r.key(XK_v, ControlMask);
         r.pause(300);
-        XSetSelectionOwner(r.dpy, XInternAtom(r.dpy, "CLIPBOARD", False), None, CurrentTime);  // xclip ends
+        XSetSelectionOwner(r.dpy, cb, None, CurrentTime);  // xclip ends
         g_pasted = true;
     });
     tslSetIdolingCallback(top, [](TslWindow*) { return g_pasted ? TSLR_CLOSE : TSLR_OK; });
