@@ -83,10 +83,8 @@ static bool name_is(Display* d, Window w, const char* title)
     int count = 0;
     bool same = XGetWMName(d, w, &prop) && Xutf8TextPropertyToTextList(d, &prop, &list, &count) >= 0 &&
                 count > 0 && textconv_to_utf8(title) == list[0];
-    if (list)
-        XFreeStringList(list);
-    if (prop.value)
-        XFree(prop.value);
+    XFreeStringList(list);
+    XFree(prop.value);
     return same;
 }
 
