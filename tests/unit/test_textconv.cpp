@@ -28,6 +28,7 @@ TEST(TextConv, UnconvertibleAndInvalidCharactersBecomeOneQuestionMark)
         {"EUC-JP", "EUC-JP", "\x8E\xB1\xA4\xA2", "?\xA4\xA2"},
         {"EUC-JP", "UTF-8", "\xA4\xA2\xB4\xC1", "\xE3\x81\x82\xE6\xBC\xA2"},
         {"EUC-JP", "UTF-8", "\xA4", "?"},
+        {"EUC-JP", "UTF-8", "x\xA4.bmp", "x?.bmp"},                       // a lead byte without its trail
         {"SHIFT_JIS", "EUC-JP", "\x82\xA0" "c", "\xA4\xA2" "c"},
         {"ASCII", "UTF-8", "ok\x80", "ok?"},
     };

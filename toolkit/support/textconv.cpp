@@ -54,35 +54,29 @@ static bool is_sjis(const char* name)
 
 // Bytes of the character that starts at p in the source codeset, so that a
 // character the target cannot hold is replaced by one '?' and not by one per
-// byte.  Falls back to 1 for anything malformed.
+// byte.  Falls back to 1 for anything malformed: a lead byte whose next byte
+// is no trail byte stands alone, and that next byte is read again.
 static size_t char_length(const char* code, const unsigned char* p, size_t left)
 {
     size_t n = 1;
     unsigned char c = p[0];
+    bool (*trail)(unsigned char) = nullptr;
     if (is_utf8(code)) {
-        if (c >= 0xC2 && c <= 0xDF)
-            n = 2;
-        else if (c >= 0xE0 && c <= 0xEF)
-            n = 3;
-        else if (c >= 0xF0 && c <= 0xF4)
-            n = 4;
-        if (n > left)
-            return 1;
-        for (size_t i = 1; i < n; i++)
-            if ((p[i] & 0xC0) != 0x80)
-                return 1;
-        return n;
-    }
-    if (textconv_is_euc(code)) {
-        if (c == 0x8F)
-            n = 3;
-        else if (c == 0x8E || c >= 0xA1)
-            n = 2;
+        n = (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 1;
+        trail = [](unsigned char b) { return (b & 0xC0) == 0x80; };
+    } else if (textconv_is_euc(code)) {
+        n = c == 0x8F ? 3 : (c == 0x8E || c >= 0xA1) ? 2 : 1;
+        trail = [](unsigned char b) { return b >= 0xA1 && b <= 0xFE; };
     } else if (is_sjis(code)) {
-        if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC))
-            n = 2;
+        n = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) ? 2 : 1;
+        trail = [](unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; };
     }
-    return n <= left ? n : 1;
+    if (n > left)
+        return 1;
+    for (size_t i = 1; i < n; i++)
+        if (!trail(p[i]))
+            return 1;
+    return n;
 }
 
 size_t textconv_whole_chars(const char* code, const char* s, size_t len, size_t limit)
