@@ -36,25 +36,6 @@ TEST(TextConv, UnconvertibleAndInvalidCharactersBecomeOneQuestionMark)
         EXPECT_EQ(textconv_convert(c.from, c.to, c.in.data(), c.in.size()), c.out) << c.from << " " << c.in;
 }
 
-TEST(TextConv, WholeCharactersWithinALimit)
-{
-    const std::string kana = "\xA4\xA2", wide(6000, '\xA4');
-    const struct {
-        const char* code;
-        std::string text;
-        size_t limit, want;
-    } cases[] = {
-        {"EUC-JP", std::string(4998, 'a') + kana, 4999, 4998},
-        {"EUC-JP", std::string(4997, 'a') + kana, 4999, 4999},
-        {"EUC-JP", wide, 4999, 4998},
-        {"EUC-JP", "ab\xA4", 4999, 3},  // a lone lead byte at the end is one byte, not read past
-        {"EUC-JP", "\x8F\xB0\xA1", 2, 0},
-        {"UTF-8", "\xE3\x81\x82\xE3\x81\x84", 5, 3},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(textconv_whole_chars(c.code, c.text.data(), c.text.size(), c.limit), c.want) << c.text.size();
-}
-
 TEST(TextConv, LocaleNamesCutAtWholeCharacters)
 {
     ASSERT_TRUE(setlocale(LC_ALL, "C.UTF-8"));
