@@ -7,30 +7,30 @@
 using TextBox = ControlTest;
 
 // Twenty lines of 21 letters and a line feed: one row each at 30 letters'
-// width, two at 15.  The box is 200 high, its bar's thumb starts at 19.
+// width, two at 15.  The box is 200 high; a drag from the thumb to the
+// bar's end scrolls the text to the bar's limit, 40 - 200 / h.
 TEST_P(TextBox, DragScrollsAndResizeRewraps)
 {
-    std::string text;
+    std::string text, x;
     for (int i = 0; i < 20; i++)
         text += "abcdefghij abcdefghij\n";
-    int h = tslGetCharHeight(nullptr), cw = XTextWidth(g_tessel.font, "a", 1);
-    int narrow = 17 + 5 + 5 + 15 * cw, wide = 17 + 5 + 5 + 30 * cw;
+    int h = tslGetCharHeight(nullptr), cw = XTextWidth(g_tessel.font, "a", 1), narrow = 27 + 15 * cw;
     TslWindow* box = tslCreateWindow_TextBox(d, nullptr, tslSetRect(100, 100, narrow, 200), "Box", text.c_str());
-    ASSERT_TRUE(box);
     TslWindow* bar = tslGetChildWindowFromIndex(box, 1);
-    auto in_step = [&] { return tslGetPos_TextBox(box) == tslGetPos_ScrollBar(bar) ? tslGetPos_TextBox(box) : -1; };
-    auto resize = [&](int width) {
+    // Lines, the bar's length in lines, and the position both show.
+    auto state = [&](int width) {
         XResizeWindow(d, box->xwin, width, 200);
         xenv_pump(d, 150);
-        return std::to_string(tslGetLines_TextBox(box)) + " " + std::to_string(tslGetMax_ScrollBar(bar) / h);
+        int pos = tslGetPos_TextBox(box) == tslGetPos_ScrollBar(bar) ? tslGetPos_TextBox(box) : -1;
+        return std::to_string(tslGetLines_TextBox(box)) + " " + std::to_string(tslGetMax_ScrollBar(bar) / h) + " " +
+               std::to_string(pos);
     };
-    std::string x = std::to_string(narrow - 8);
+    x = std::to_string(narrow - 8);
     play(box, (x + ",25 p " + x + ",120 " + x + ",190 r").c_str());
-    EXPECT_EQ(in_step(), 40 - 200 / h);  // the bar's limit: the whole way down
-    EXPECT_EQ(resize(wide), "20 20");
-    EXPECT_EQ(in_step(), (20 * h - 200) / h);  // the last line at the bottom
-    EXPECT_EQ(resize(narrow), "40 40");
-    EXPECT_EQ(in_step(), (20 * h - 200) / h);
+    EXPECT_EQ(state(narrow), "40 40 " + std::to_string(40 - 200 / h));
+    // Wider, the last line comes to the bottom; narrower, the text stays put.
+    EXPECT_EQ(state(27 + 30 * cw), "20 20 " + std::to_string((20 * h - 200) / h));
+    EXPECT_EQ(state(narrow), "40 40 " + std::to_string((20 * h - 200) / h));
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, TextBox, TSL_ALL_DEPTHS);

@@ -75,6 +75,32 @@ int dialog_procedure(Display* display, TslWindow* dialog, XEvent* event, int sta
     return status;
 }
 
+int dialog_raw_procedure(Display* display, TslWindow* dialog, XEvent* event, DialogStep relayout,
+                         DialogStep draw)
+{
+    if (event->xany.window != dialog->xwin)
+        return dialog->status;
+    int status = tslWndProc_Default(display, dialog, event);
+    return dialog_procedure(display, dialog, event, status, relayout, draw);
+}
+
+int dialog_loop(Display* display, TslWindow* dialog, DialogAnswer answer, void* context)
+{
+    int result = 0;
+    while (!result) {
+        while (!result && XPending(display)) {
+            if (tslCheckEvent(display, dialog))
+                continue;
+            XEvent event;
+            XNextEvent(display, &event);
+            result = answer(display, &event, context);
+        }
+        if (!result)
+            tslFlush(display);
+    }
+    return result;
+}
+
 void dialog_show(Display* display, TslWindow* dialog, TslWindow* parent)
 {
     wm_set_transient(display, dialog, parent);

@@ -51,10 +51,7 @@ static void relayout(Display* display, TslWindow* dialog)
 
 static int WndProc_TextDlg(Display* display, TslWindow* dialog, XEvent* event)
 {
-    if (event->xany.window != dialog->xwin)
-        return dialog->status;
-    int status = tslWndProc_Default(display, dialog, event);
-    return dialog_procedure(display, dialog, event, status, relayout, Draw);
+    return dialog_raw_procedure(display, dialog, event, relayout, Draw);
 }
 
 // The children leave only margins uncovered.
@@ -110,9 +107,18 @@ static int OnKey(TslWindow* dialog, TslWindow* box, XKeyEvent* event)
     return 0;
 }
 
+// The dialog's windows in the order an event is offered to them.
+struct TextDlgParts {
+    TslWindow* dialog;
+    TslWindow* ok;
+    TslWindow* box;
+};
+
 // Offers one event to the dialog's windows; 1 when it ends the dialog.
-static int answer(Display* display, TslWindow* dialog, TslWindow* box, TslWindow* ok, XEvent* event)
+static int answer(Display* display, XEvent* event, void* context)
 {
+    const TextDlgParts* p = static_cast<const TextDlgParts*>(context);
+    TslWindow *dialog = p->dialog, *ok = p->ok, *box = p->box;
     if (tslCallWndProc(display, dialog, event, 0) == TSLR_CLOSE)
         return 1;
     if (ok && tslCallWndProc(display, ok, event, 0) == TSLN_BUTTON_DOWN)
@@ -130,22 +136,11 @@ int tslTextDialog(Display* display, TslWindow* parent, const char* title, const 
         return TSLN_BUTTON_DOWN;
     }
     TextDlgLayout l = textdlg_layout(kWidth, kHeight);
-    TslWindow* box = tslCreateWindow_TextBox(display, dialog, l.text, kTextName, text ? text : "");
-    TslWindow* ok = tslCreateWindow_Button(display, dialog, l.ok, kOkCaption, nullptr, nullptr);
+    TextDlgParts parts = {dialog, nullptr, nullptr};
+    parts.box = tslCreateWindow_TextBox(display, dialog, l.text, kTextName, text ? text : "");
+    parts.ok = tslCreateWindow_Button(display, dialog, l.ok, kOkCaption, nullptr, nullptr);
     dialog_place(display, dialog, parent, rectBack);
-
-    int done = 0;
-    while (!done) {
-        while (!done && XPending(display)) {
-            if (tslCheckEvent(display, dialog))
-                continue;
-            XEvent event;
-            XNextEvent(display, &event);
-            done = answer(display, dialog, box, ok, &event);
-        }
-        if (!done)
-            tslFlush(display);
-    }
+    dialog_loop(display, dialog, answer, &parts);
     rectBack = dialog->rect;
     tslDestroyWindow(display, dialog);
     return TSLN_BUTTON_DOWN;
