@@ -1,6 +1,7 @@
 // Input method against Xvfb: the paths without an input method, and a real
 // XIM server (uim-xim with Anthy, which starts switched off) started by the
-// test in an EUC-JP locale, typing into a plain window and an input window.
+// test in an EUC-JP locale, typing into a plain window and an input window
+// (in a UTF-8 locale too), whose text then goes to and comes from xclip.
 #include "testutil.h"
 #include "xfixture.h"
 
@@ -11,6 +12,7 @@
 
 #include <atomic>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -267,8 +269,11 @@ std::atomic<bool> g_kanaTyped{false};
 
 class XimLocale : public Xim, public ::testing::WithParamInterface<const char*> {};
 
-// The same kana arrive as the same EUC-JP bytes whatever the locale's codeset.
-TEST_P(XimLocale, KanaTypedThroughAnthyReachesTheInputWindowAsEucJp)
+// Whatever the locale's codeset, the same kana arrive as the same EUC-JP
+// bytes; Ctrl+C hands them to another client (xclip) as UTF-8, and Ctrl+V
+// takes its UTF-8 text in as EUC-JP, then a large one (sent in INCR parts)
+// cut to what fits.
+TEST_P(XimLocale, KanaTypedThroughAnthyReachesTheInputWindowAsEucJpAndOtherClients)
 {
     kLocale = GetParam();
     if (!EnterLocale("@im=uim"))
@@ -279,17 +284,43 @@ TEST_P(XimLocale, KanaTypedThroughAnthyReachesTheInputWindowAsEucJp)
     TslWindow* in = tslCreateWindow_InputWnd(d, top, tslSetRect(5, 5, 150, 30), "input", "", 0);
     xenv_wait_mapped(d, in->xwin);
     EXPECT_EQ((XIMStyle)(XIMPreeditPosition | XIMStatusNothing), in->imStyle);
-    RobotThread user([in](Robot& r) {
+    std::string typed;
+    tu::TempDir dir;
+    const std::string out = dir / "out", clip = "timeout 5 xclip -selection clipboard ";
+    RobotThread user([&](Robot& r) {
+        Atom cb = XInternAtom(r.dpy, "CLIPBOARD", False);
         r.focus(in->xwin);
         r.key(' ', ShiftMask);  // Anthy on
         r.type("aiu");
         r.key(XK_Return);
-        r.pause(300);
+        r.key(' ', ShiftMask);  // and off
+        for (int i = 0; i < 3; i++)
+            r.key(XK_Left, ShiftMask);
+        // The window's loop, and xclip after it has returned, take the
+        // selection in their own time.
+        for (std::string give : {"", "printf 'x\\343\\201\\202\\n'", "head -c 3000000 /dev/zero | tr '\\0' b"}) {
+            Window old = XGetSelectionOwner(r.dpy, cb);
+            if (give.empty())
+                r.key(XK_c, ControlMask);
+            else
+                EXPECT_EQ(system((give + " | " + clip + "-i >/dev/null").c_str()), 0);
+            for (int i = 0; i < 500 && XGetSelectionOwner(r.dpy, cb) == old; i++)
+                r.pause(10);
+            if (give.empty())
+                EXPECT_EQ(system((clip + "-o -t UTF8_STRING >" + out + "; " + clip + "-o -t TARGETS >>" + out).c_str()), 0);
+            else
+                r.key(XK_v, ControlMask), r.pause(300);
+            r.key(XK_End);
+        }
+        XSetSelectionOwner(r.dpy, cb, None, CurrentTime);  // xclip ends
         g_kanaTyped = true;
     });
     tslSetIdolingCallback(top, [](TslWindow*) { return g_kanaTyped ? TSLR_CLOSE : TSLR_OK; });
     tslMainLoop(d, top);
-    EXPECT_STREQ(tslGetText_InputWnd(in), "\xa4\xa2\xa4\xa4\xa4\xa6");
+    std::string copied = tu::read_file(out);
+    EXPECT_EQ(copied.substr(0, 9), "\xe3\x81\x82\xe3\x81\x84\xe3\x81\x86");
+    EXPECT_NE(copied.find("COMPOUND_TEXT"), std::string::npos) << copied;
+    EXPECT_EQ(std::string(tslGetText_InputWnd(in)), "\xa4\xa2\xa4\xa4\xa4\xa6x\xa4\xa2" + std::string(1015, 'b'));
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, XimLocale, ::testing::Values("ja_JP.EUC-JP", "ja_JP.UTF-8"));
