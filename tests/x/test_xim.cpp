@@ -284,7 +284,6 @@ TEST_P(XimLocale, KanaTypedThroughAnthyReachesTheInputWindowAsEucJpAndOtherClien
     TslWindow* in = tslCreateWindow_InputWnd(d, top, tslSetRect(5, 5, 150, 30), "input", "", 0);
     xenv_wait_mapped(d, in->xwin);
     EXPECT_EQ((XIMStyle)(XIMPreeditPosition | XIMStatusNothing), in->imStyle);
-    std::string typed;
     tu::TempDir dir;
     const std::string out = dir / "out", clip = "timeout 5 xclip -selection clipboard ";
     RobotThread user([&](Robot& r) {
