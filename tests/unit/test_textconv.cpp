@@ -25,7 +25,6 @@ TEST(TextConv, UnconvertibleAndInvalidCharactersBecomeOneQuestionMark)
         {"UTF-8", "EUC-JP", "x\xFF" "y", "x?y"},                          // invalid byte
         {"UTF-8", "EUC-JP", "\xE3\x81", "?"},                             // cut short at the end
         {"UTF-8", "EUC-JP", "\xEF\xBD\xB1" "d\xE4\xB8\x82", "?d?"},       // half-width kana, JIS X 0212
-        {"EUC-JP", "EUC-JP", "\x8E\xB1\xA4\xA2", "?\xA4\xA2"},
         {"EUC-JP", "UTF-8", "\xA4\xA2\xB4\xC1", "\xE3\x81\x82\xE6\xBC\xA2"},
         {"EUC-JP", "UTF-8", "\xA4", "?"},
         {"EUC-JP", "UTF-8", "x\xA4.bmp", "x?.bmp"},                       // a lead byte without its trail
