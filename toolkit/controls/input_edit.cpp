@@ -292,7 +292,7 @@ int input_select(InputLine* line, int code, int start, int end)
     return 1;
 }
 
-void input_select_word(InputLine* line)
+void input_select_word(InputLine* line, int code)
 {
     const char* t = line->text;
     int n = length(line);
@@ -304,9 +304,8 @@ void input_select_word(InputLine* line)
         start--;
     while (end < n && (t[end] == ' ') == space)
         end++;
-    line->caret = start;
-    line->selLen = end - start;
-    input_refresh_selection(line);
+    // A space byte may be the second byte of a character: whole characters.
+    input_select(line, code, start, end);
 }
 
 int input_margin(int drawPos)
@@ -344,6 +343,9 @@ int input_draw_pos(const InputLine* line, int code, InputWidth width, int winWid
     // Stops one character after the first start from which the text up to
     // the end point fits, and never past the end point in a narrow window.
     int p = line->drawPos;
+    // Text changed before the old start may have left it inside a character.
+    if (is_trail(t, p, code))
+        p--;
     int w = width(t + p, e - p) + input_margin(p);
     while (w > winWidth - 4 && p < e) {
         w = width(t + p, e - p) + input_margin(p);

@@ -123,7 +123,7 @@ static void on_button_press(Display* display, TslWindow* w, InputWndData* data, 
     unsigned int since = (unsigned int)(ev->time - data->clickTime);
     data->clickTime = ev->time;
     if (since < (unsigned int)g_tessel.doubleClickTime) {
-        input_select_word(line);
+        input_select_word(line, g_tessel.charCode);
         scroll_to_caret(w, data);
     } else {
         int index = hit(data, ev->x);

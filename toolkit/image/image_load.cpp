@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "core/xerror.h"
 #include "image/bmp_decode.h"
+#include "image/xpm_check.h"
 #include "support/color_private.h"
 
 static bool ends_with(const char* s, size_t len, const char* tail)
@@ -139,6 +141,24 @@ TslImage* image_new_record()
     return img;
 }
 
+// libXpm allocates and walks the announced colours and pixels before it
+// reads them (a 60-byte file announcing 85 million colours kept it busy for
+// two seconds): a file too short for what it announces is refused first.
+// A file that cannot be read is left to libXpm to report.
+static bool xpm_file_fits(const char* path)
+{
+    FILE* f = fopen(path, "rb");
+    if (!f)
+        return true;
+    std::string text;
+    char chunk[65536];
+    size_t n;
+    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0)
+        text.append(chunk, n);
+    fclose(f);
+    return xpm_sizes_fit(text.data(), text.size());
+}
+
 TslImage* ReadFileToXpmImage(Display* display, const char* path)
 {
     TslImage* img = image_new_record();
@@ -146,13 +166,16 @@ TslImage* ReadFileToXpmImage(Display* display, const char* path)
         return nullptr;
     XpmAttributes attr;
     init_attributes(display, &attr);
-    // A picture too large for the server fails there, not in libXpm.
-    xerr_trap_begin(display);
-    int status = XpmReadFileToPixmap(display, RootWindow(display, 0), const_cast<char*>(path),
+    int status = XpmFileInvalid;
+    if (xpm_file_fits(path)) {
+        // A picture too large for the server fails there, not in libXpm.
+        xerr_trap_begin(display);
+        status = XpmReadFileToPixmap(display, RootWindow(display, 0), const_cast<char*>(path),
                                      &img->pixmap, &img->mask, &attr);
-    if (xerr_trap_end(display) != 0 && status == XpmSuccess) {
-        XpmFreeAttributes(&attr);
-        status = XpmNoMemory;
+        if (xerr_trap_end(display) != 0 && status == XpmSuccess) {
+            XpmFreeAttributes(&attr);
+            status = XpmNoMemory;
+        }
     }
     if (finish_xpm(display, img, &attr, status))
         return img;
