@@ -1,10 +1,13 @@
 // The image pane of the viewer: paints the current picture into its redraw
-// buffer, centred or from the scroll offsets, and lets automatic redraw show it.
+// buffer, centred or from the scroll offsets, and lets automatic redraw show
+// it; a picture still loading may be shown from its top-left meanwhile.
 #include "view.h"
 
 static TslImage* g_img = NULL;
 static int g_nHPos = 0;
 static int g_nVPos = 0;
+// A picture still loading, shown instead of g_img while it is set.
+static TslImage* g_preview = NULL;
 
 TslWindow* CreateWindow_View(Display* display, TslWindow* parent, unsigned int position,
                              unsigned int size, const char* name)
@@ -36,13 +39,13 @@ int Draw_View(Display* display, TslWindow* pane)
     if (!pane)
         return 0;
     tslClearWindow(display, pane, 1);
-    if (!g_img)
+    TslImage* img = g_preview ? g_preview : g_img;
+    if (!img)
         return 1;
     int destX, srcX, destY, srcY;
-    place(pane->rect.width, g_img->width, g_nHPos, &destX, &srcX);
-    place(pane->rect.height, g_img->height, g_nVPos, &destY, &srcY);
-    tslDrawImage(display, tslGetDraw(pane), destX, destY, g_img, srcX, srcY, g_img->width,
-                 g_img->height);
+    place(pane->rect.width, img->width, g_preview ? 0 : g_nHPos, &destX, &srcX);
+    place(pane->rect.height, img->height, g_preview ? 0 : g_nVPos, &destY, &srcY);
+    tslDrawImage(display, tslGetDraw(pane), destX, destY, img, srcX, srcY, img->width, img->height);
     return 1;
 }
 
@@ -81,6 +84,16 @@ int SetImage_View(TslWindow* pane, TslImage* image)
         return 1;
     g_img = image;
     repaint(pane);
+    return 1;
+}
+
+int Preview_View(TslWindow* pane, TslImage* partial)
+{
+    if (partial == g_preview)
+        return 1;
+    g_preview = partial;
+    if (partial)
+        repaint(pane);
     return 1;
 }
 

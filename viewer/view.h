@@ -18,4 +18,9 @@ int SetVPos_View(TslWindow* pane, int offset);
 int GetHPos_View(void);
 int GetVPos_View(void);
 
+// Shows a picture that is still loading in place of the current one, from
+// its top-left corner, until unset with null (which repaints nothing); the
+// caller unsets it before the picture's record goes.
+int Preview_View(TslWindow* pane, TslImage* partial);
+
 #endif

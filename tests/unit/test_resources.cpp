@@ -6,6 +6,8 @@
 #include "resources/cursors.h"
 #include "resources/images.h"
 
+using namespace tsl_res;
+
 namespace {
 
 struct Expected {

@@ -141,6 +141,9 @@ TEST_F(Startup, FirstStartWritesAllKeysInOrderAndFillsTheRecord)
     EXPECT_EQ(sum_rgb(g_tessel.colors[15], &r), 256);
     EXPECT_EQ(r, 0);
     EXPECT_EQ(sum_rgb(g_tessel.borderPixel), 0);
+    // The input method and its font set are made only once asked for.
+    EXPECT_TRUE(g_tessel.im == nullptr && g_tessel.fontSet == nullptr);
+    EXPECT_TRUE(tslIsOpenIM_XIM() && g_tessel.im && g_tessel.fontSet);
 
     // A second start reads what the first wrote and writes nothing.
     stop();

@@ -521,6 +521,14 @@ TslImage* tslLoadImage(Display* display, const char* path, Colormap cmap, int fo
 TslImage* tslLoadImageFromData(Display* display, char** xpmData);
 void tslFreeImage(Display* display, TslImage* img);
 
+/* Called while a picture loads, after each band of rows reaches the server,
+ * with the picture so far: rows 0 to rows - 1 from its top are in place.
+ * The record is the loader's, good only until the load returns, and its
+ * format is not known yet (0).  Lets a program show the top of a large
+ * picture while the rest is still loading; null turns it off. */
+typedef void (*TslLoadingCallback)(TslImage* partial, int rows);
+int tslSetLoadingCallback(TslLoadingCallback fn);
+
 Pixmap tslCreateMaskImage(Display* display, TslImage* img);
 void tslDrawImage(Display* display, Drawable d, int x, int y, TslImage* img, int srcX, int srcY,
                   int w, int h);
