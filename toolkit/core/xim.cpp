@@ -135,9 +135,15 @@ static bool server_announced(Display* display)
     int status = XGetWindowProperty(display, RootWindow(display, 0), servers, 0, 64, False, XA_ATOM,
                                     &type, &format, &count, &after, &data);
     int failed = xerr_trap_end(display);
+    bool running = false;
+    // A server that died leaves its name behind: only one that still owns
+    // its selection counts.
+    if (status == Success && !failed && type == XA_ATOM && format == 32 && data)
+        for (unsigned long i = 0; i < count && !running; i++)
+            running = XGetSelectionOwner(display, ((Atom*)data)[i]) != None;
     if (data)
         XFree(data);
-    return status == Success && !failed && type == XA_ATOM && count > 0;
+    return running;
 }
 
 void xim_open_at_start(Display* display, const char* fontSetNames)
