@@ -1,13 +1,19 @@
 // The image pane of the viewer: paints the current picture into its redraw
-// buffer, centred or from the scroll offsets, and lets automatic redraw show
-// it; a picture still loading may be shown from its top-left meanwhile.
+// buffer, centred or from the scroll offsets, at its own size or scaled,
+// and lets automatic redraw show it; a picture still loading may be shown
+// from its top-left meanwhile.
 #include "view.h"
+
+#include "zoom_geom.h"
 
 static TslImage* g_img = NULL;
 static int g_nHPos = 0;
 static int g_nVPos = 0;
 // A picture still loading, shown instead of g_img while it is set.
 static TslImage* g_preview = NULL;
+// The size g_img is shown at; 0 for its own.
+static int g_nZoomW = 0;
+static int g_nZoomH = 0;
 
 TslWindow* CreateWindow_View(Display* display, TslWindow* parent, unsigned int position,
                              unsigned int size, const char* name)
@@ -20,18 +26,11 @@ TslWindow* CreateWindow_View(Display* display, TslWindow* parent, unsigned int p
     return pane;
 }
 
-// Destination and source start on one axis: centred when the picture fits,
-// else from the offset but never past the picture's far edge.
-static void place(int paneSize, int imageSize, int offset, int* dest, int* src)
+// Whether the picture is shown at another size than its own.
+static bool zoomed(const TslImage* img)
 {
-    if (paneSize >= imageSize) {
-        *dest = (paneSize - imageSize) / 2;
-        *src = 0;
-        return;
-    }
-    *dest = 0;
-    int last = imageSize - paneSize;
-    *src = offset < last ? offset : last;
+    return img == g_img && g_nZoomW > 0 && g_nZoomH > 0 &&
+           (g_nZoomW != img->width || g_nZoomH != img->height);
 }
 
 int Draw_View(Display* display, TslWindow* pane)
@@ -42,10 +41,17 @@ int Draw_View(Display* display, TslWindow* pane)
     TslImage* img = g_preview ? g_preview : g_img;
     if (!img)
         return 1;
+    bool scaled = zoomed(img);
+    int width = scaled ? g_nZoomW : img->width, height = scaled ? g_nZoomH : img->height;
     int destX, srcX, destY, srcY;
-    place(pane->rect.width, img->width, g_preview ? 0 : g_nHPos, &destX, &srcX);
-    place(pane->rect.height, img->height, g_preview ? 0 : g_nVPos, &destY, &srcY);
-    tslDrawImage(display, tslGetDraw(pane), destX, destY, img, srcX, srcY, img->width, img->height);
+    zoom_place(pane->rect.width, width, g_preview ? 0 : g_nHPos, &destX, &srcX);
+    zoom_place(pane->rect.height, height, g_preview ? 0 : g_nVPos, &destY, &srcY);
+    if (scaled)
+        tslDrawImageScaled(display, tslGetDraw(pane), destX, destY, img, width, height, srcX, srcY,
+                           pane->rect.width - destX, pane->rect.height - destY);
+    else
+        tslDrawImage(display, tslGetDraw(pane), destX, destY, img, srcX, srcY, img->width,
+                     img->height);
     return 1;
 }
 
@@ -127,4 +133,14 @@ int GetHPos_View(void)
 int GetVPos_View(void)
 {
     return g_nVPos;
+}
+
+int SetZoom_View(TslWindow* pane, int width, int height)
+{
+    if (width == g_nZoomW && height == g_nZoomH)
+        return 1;
+    g_nZoomW = width;
+    g_nZoomH = height;
+    repaint(pane);
+    return 1;
 }
