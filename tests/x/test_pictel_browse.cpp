@@ -103,4 +103,9 @@ TEST_F(Browse, WheelAndDragMoveThePaneAndTheBarsTogether)
     // Ctrl+wheel zooms in about the pointer: row 200 + 64 stays under it.
     wheel(4, XK_Control_L);
     EXPECT_NEAR((double)pane(100, 200), 264, 1);
+    // A step down at 2x: from 329 to 352, the pane moved and the strip
+    // below drawn; rows 200 and 239 show 552 / 2 and 591 / 2.
+    key(XK_j);
+    EXPECT_NEAR((double)pane(100, 200), 276, 1);
+    EXPECT_NEAR((double)pane(100, 239), 295, 1);
 }
