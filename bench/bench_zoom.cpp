@@ -2,16 +2,15 @@
 // step (32 pixels) at a time at each zoom, as the scroll keys and bars do
 // it, and repainted whole; each is the pane's painting into its buffer,
 // the copy to the window, and the server's work to the end (XSync).  A
-// step now and then wraps round to the top, a whole repaint.  Runs against DISPLAY
-// (true-colour screens scale in the server, others in the client) with
-// the toolkit started under a temporary HOME.
+// step now and then wraps round to the top, a whole repaint.  Runs against
+// DISPLAY (true-colour screens scale in the server, others in the client)
+// with the toolkit started under a temporary HOME.
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <string>
 
+#include "bench_support.h"
 #include "tessel.h"
 #include "view.h"
 #include "zoom_geom.h"
@@ -20,13 +19,6 @@ static const int PICTURE_W = 4000;
 static const int PICTURE_H = 3000;
 static const int STEPS = 100;
 static const int REPAINTS = 20;
-
-static double now_ms()
-{
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (double)ts.tv_sec * 1e3 + (double)ts.tv_nsec * 1e-6;
-}
 
 // Diagonal bands of every pixel value the screen has, so that no filter
 // or copy meets one colour only.
@@ -82,12 +74,11 @@ static void measure(Display* d, TslWindow* pane, ZoomSize shown, const char* lab
 
 int main()
 {
-    char home[] = "/tmp/tslbench.XXXXXX";
-    if (!getenv("DISPLAY") || !mkdtemp(home)) {
+    TempHome home;
+    if (!getenv("DISPLAY") || !home.ok) {
         fprintf(stderr, "bench_zoom: needs DISPLAY and a temporary directory\n");
         return 1;
     }
-    setenv("HOME", home, 1);
     char prog[] = "bench_zoom";
     char* argv[] = {prog, nullptr};
     Display* d = tslOpenDisplay(1, argv);
@@ -95,8 +86,8 @@ int main()
     printf("%d x %d picture, depth %d, one scroll step of 32 pixels (%d steps):\n", PICTURE_W,
            PICTURE_H, DefaultDepth(d, 0), STEPS);
     for (ZoomSize pane : {ZoomSize{640, 480}, ZoomSize{1200, 900}}) {
-        TslWindow* top = tslCreateWindow(d, nullptr, tslPos(0, 0), tslSize(pane.width + 10, pane.height + 10), 0,
-                                         "bench", nullptr);
+        TslWindow* top = tslCreateWindow(d, nullptr, tslPos(0, 0), tslSize(pane.width + 10, pane.height + 10),
+                                         0, "bench", nullptr);
         TslWindow* view = CreateWindow_View(d, top, tslPos(5, 5), tslSize(pane.width, pane.height), "ViewWnd");
         XWindowAttributes a{};
         while (XGetWindowAttributes(d, view->xwin, &a) && a.map_state != IsViewable)
@@ -112,8 +103,5 @@ int main()
     }
     tslFreeImage(d, img);
     tslCloseDisplay(d);
-    std::string rc = std::string(home) + "/.tslrc";
-    unlink(rc.c_str());
-    rmdir(home);
     return 0;
 }
