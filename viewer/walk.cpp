@@ -23,8 +23,9 @@ static std::vector<std::string> g_list;
 // The directory as it was when the list was read.
 static struct stat g_stamp;
 // Set when the list must be read whatever the directory's time says: it
-// is another directory's, or the directory changed so lately that a
-// change within the same tick of the file system's clock would not show.
+// is another directory's, could not be read, or the directory changed so
+// lately that a change within the same tick of the file system's clock
+// would not show.
 static bool g_bStale = true;
 
 static std::string working_dir(void)
@@ -49,8 +50,8 @@ static void refresh(void)
     if (!g_bStale && same_stamp(st, g_stamp))
         return;
     g_stamp = st;
-    g_bStale = time(nullptr) - st.st_mtim.tv_sec < 2;
-    dirwalk_read(g_dir, &g_list);
+    bool read = dirwalk_read(g_dir, &g_list);
+    g_bStale = !read || time(nullptr) - st.st_mtim.tv_sec < 2;
 }
 
 void walk_opened(const char* path)

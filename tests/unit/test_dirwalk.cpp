@@ -28,9 +28,4 @@ TEST(DirWalk, NaturalOrderPicturesAndMoves)
     for (const auto& m : moves)
         EXPECT_EQ(dirwalk_target(list, m.from, m.move), m.to) << m.from << " " << m.move;
     EXPECT_EQ(dirwalk_target({}, "a", WALK_LAST), -1);
-    std::string dir, name;
-    for (auto [path, d, n] : {std::tuple{"x.bmp", "", "x.bmp"}, {"/x.bmp", "/", "x.bmp"}, {"d/e/x.bmp", "d/e", "x.bmp"}}) {
-        dirwalk_split(path, &dir, &name);
-        EXPECT_EQ(dir + "|" + name, std::string(d) + "|" + n);
-    }
 }

@@ -2,11 +2,7 @@
 // screens, the client's nearest pixel on the 8-bit one, through the mask.
 #include "xfixture.h"
 
-namespace {
-
-class ImageZoom : public XDepthTest {};
-
-}  // namespace
+using ImageZoom = XDepthTest;
 
 TEST_P(ImageZoom, PartsOfAScaledPictureKeepTheirPixelsAndTheMaskItsHole)
 {

@@ -39,10 +39,8 @@ TEST_F(Browse, WalksTheDirectoryInNaturalOrderPastABrokenFileAndRingsAtTheEnds)
     EXPECT_EQ((key(XK_n), centre()), 0x440000u);
     EXPECT_EQ((key(XK_space), centre()), 0x330000u);
     EXPECT_EQ((key(XK_Next), centre()), code(50, 25));
-    EXPECT_EQ((key(XK_n), centre()), 120u);
-    EXPECT_EQ(bells(), 0);
-    EXPECT_EQ((key(XK_n), centre()), 120u);
-    EXPECT_EQ(bells(), 1);
+    for (long rung : {0, 1})
+        EXPECT_EQ((key(XK_n), std::make_pair(centre(), bells())), std::make_pair(120ul, rung));
     for (KeySym k : {XK_Home, XK_b}) {
         key(k);
         EXPECT_TRUE(r.wait_gone(key(XK_Return, "Error")));
@@ -60,7 +58,7 @@ TEST_F(Browse, ZoomsAndFitsKeepingTheFitThroughResizes)
     start({"checker.bmp"});
     // At 2x the 2x2 checker is a 4x4 one at 158, 118, filtered: the outer
     // corner of each quadrant is the picture's own pixel.
-    auto status = shot("MenuBar");
+    auto status = (r.pause(300), shot("MenuBar"));
     key(XK_plus);
     EXPECT_NE(shot("MenuBar"), status) << "(200%)";
     EXPECT_EQ((std::vector<unsigned long>{pane(157, 118), pane(158, 118), pane(161, 118), pane(158, 121), pane(161, 121), pane(162, 121)}),
