@@ -85,16 +85,18 @@ int main()
     TslImage* img = make_picture(d);
     printf("%d x %d picture, depth %d, one scroll step of 32 pixels (%d steps):\n", PICTURE_W,
            PICTURE_H, DefaultDepth(d, 0), STEPS);
+    const struct { int level; const char* label; } zooms[] = {
+        {-3, "1/8"}, {-1, "1/2"}, {0, "100%"}, {1, "2x"}, {3, "8x"}};
     for (ZoomSize pane : {ZoomSize{640, 480}, ZoomSize{1200, 900}}) {
-        TslWindow* top = tslCreateWindow(d, nullptr, tslPos(0, 0), tslSize(pane.width + 10, pane.height + 10),
-                                         0, "bench", nullptr);
-        TslWindow* view = CreateWindow_View(d, top, tslPos(5, 5), tslSize(pane.width, pane.height), "ViewWnd");
+        unsigned size = tslSize(pane.width + 10, pane.height + 10);
+        TslWindow* top = tslCreateWindow(d, nullptr, tslPos(0, 0), size, 0, "bench", nullptr);
+        TslWindow* view = CreateWindow_View(d, top, tslPos(5, 5), tslSize(pane.width, pane.height),
+                                            "ViewWnd");
         XWindowAttributes a{};
         while (XGetWindowAttributes(d, view->xwin, &a) && a.map_state != IsViewable)
             usleep(1000);
         SetImage_View(view, img);
         printf(" pane %d x %d\n", pane.width, pane.height);
-        const struct { int level; const char* label; } zooms[] = {{-3, "1/8"}, {-1, "1/2"}, {0, "100%"}, {1, "2x"}, {3, "8x"}};
         for (const auto& z : zooms)
             measure(d, view, zoom_level_size(PICTURE_W, PICTURE_H, z.level), z.label);
         measure(d, view, zoom_fit_size(PICTURE_W, PICTURE_H, pane.width, pane.height), "fit");

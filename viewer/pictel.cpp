@@ -162,7 +162,8 @@ static const MenuEntry kMenu[] = {
     {"Actual size (1)", call<OnMenuActualSize>, false},
     {"Fit (z)", call<OnMenuFit>, false},
 };
-static const int kFitItem = 8;
+// "Fit (z)", the last, carries a check mark while fitting is on.
+static const int kFitItem = (int)(sizeof kMenu / sizeof kMenu[0]) - 1;
 
 void menu_check_fit(int on)
 {

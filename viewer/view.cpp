@@ -49,15 +49,15 @@ static bool scroll_painted(Display* display, TslWindow* pane, TslImage* img, int
     w = w < g_nZoomW ? w : g_nZoomW;
     h = h < g_nZoomH ? h : g_nZoomH;
     int dx = srcX - was.srcX, dy = srcY - was.srcY;
-    if ((!dx && !dy) || img->mask || was.img != img || was.zoomW != g_nZoomW || was.zoomH != g_nZoomH ||
-        was.paneW != pane->rect.width || was.paneH != pane->rect.height || abs(dx) >= w ||
-        abs(dy) >= h)
+    bool same = was.img == img && was.zoomW == g_nZoomW && was.zoomH == g_nZoomH &&
+                was.paneW == pane->rect.width && was.paneH == pane->rect.height;
+    if (!same || img->mask || (!dx && !dy) || abs(dx) >= w || abs(dy) >= h)
         return false;
     Pixmap buffer = tslGetDraw(pane);
     tslResetGC(pane->gc);
-    XCopyArea(display, buffer, buffer, pane->gc, destX + (dx > 0 ? dx : 0), destY + (dy > 0 ? dy : 0),
-              (unsigned)(w - abs(dx)), (unsigned)(h - abs(dy)), destX + (dx < 0 ? -dx : 0),
-              destY + (dy < 0 ? -dy : 0));
+    XCopyArea(display, buffer, buffer, pane->gc, destX + (dx > 0 ? dx : 0),
+              destY + (dy > 0 ? dy : 0), (unsigned)(w - abs(dx)), (unsigned)(h - abs(dy)),
+              destX + (dx < 0 ? -dx : 0), destY + (dy < 0 ? -dy : 0));
     if (dy)
         tslDrawImageScaled(display, buffer, destX, dy > 0 ? destY + h - dy : destY, img, g_nZoomW,
                            g_nZoomH, srcX, dy > 0 ? srcY + h - dy : srcY, w, abs(dy));

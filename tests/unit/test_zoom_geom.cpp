@@ -38,8 +38,7 @@ TEST(ZoomGeom, SizesLevelsAndOffsets)
         EXPECT_EQ(zoom_anchor_offset(a[0], a[1], a[2], a[3], a[4]), a[5]) << a[1] << "->" << a[2];
     // 480 in 240: the last offset 240 is reached by step 8, as the keys
     // reach it (8 x 32 = 256 <= 480 - 240 + 31); 92 is between steps 2 and 3.
-    EXPECT_EQ(zoom_bar_pos(240, 480, 240, 32), 8);
-    EXPECT_EQ(zoom_bar_pos(240, 480, 999, 32), 8);
-    EXPECT_EQ(zoom_bar_pos(240, 480, 92, 32), 2);
-    EXPECT_EQ(zoom_bar_pos(240, 100, 50, 32), 0);
+    const int bars[][4] = {{240, 480, 240, 8}, {240, 480, 999, 8}, {240, 480, 92, 2}, {240, 100, 50, 0}};
+    for (const auto& b : bars)
+        EXPECT_EQ(zoom_bar_pos(b[0], b[1], b[2], 32), b[3]) << b[2];
 }

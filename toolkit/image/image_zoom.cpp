@@ -53,14 +53,14 @@ static Picture scaled_picture(Display* display, Pixmap pixmap, XRenderPictFormat
     return picture;
 }
 
-static void draw_render(Display* display, Drawable d, XRenderPictFormat* format, int x, int y,
-                        TslImage* img, int zoomW, int zoomH, int zx, int zy, int w, int h)
+static void draw_render(Display* display, Drawable d, XRenderPictFormat* format,
+                        XRenderPictFormat* bits, int x, int y, TslImage* img, int zoomW, int zoomH,
+                        int zx, int zy, int w, int h)
 {
     Picture source = scaled_picture(display, img->pixmap, format, img, zoomW, zoomH, zx, zy);
     Picture mask = None;
     if (img->mask)
-        mask = scaled_picture(display, img->mask, XRenderFindStandardFormat(display, PictStandardA1),
-                              img, zoomW, zoomH, zx, zy);
+        mask = scaled_picture(display, img->mask, bits, img, zoomW, zoomH, zx, zy);
     Picture target = XRenderCreatePicture(display, d, format, 0, nullptr);
     XRenderComposite(display, mask ? PictOpOver : PictOpSrc, source, mask, target, 0, 0, 0, 0, x, y,
                      (unsigned)w, (unsigned)h);
@@ -142,9 +142,10 @@ static Pixmap pick_mask(Display* display, Pixmap mask, int sx, int sy, const std
     ImagePtr bits = pick(display, mask, sx, sy, cols, rows, 1);
     if (!bits)
         return None;
-    Pixmap clip = XCreatePixmap(display, mask, (unsigned)cols.size(), (unsigned)rows.size(), 1);
+    unsigned w = (unsigned)cols.size(), h = (unsigned)rows.size();
+    Pixmap clip = XCreatePixmap(display, mask, w, h, 1);
     GC gc = XCreateGC(display, clip, 0, nullptr);
-    XPutImage(display, clip, gc, bits.get(), 0, 0, 0, 0, (unsigned)cols.size(), (unsigned)rows.size());
+    XPutImage(display, clip, gc, bits.get(), 0, 0, 0, 0, w, h);
     XFreeGC(display, gc);
     return clip;
 }
@@ -191,8 +192,9 @@ void tslDrawImageScaled(Display* display, Drawable d, int x, int y, TslImage* im
     if (w <= 0 || h <= 0)
         return;
     XRenderPictFormat* format = render_format(display);
-    if (format)
-        draw_render(display, d, format, x, y, img, zoomW, zoomH, zx, zy, w, h);
+    XRenderPictFormat* bits = format ? XRenderFindStandardFormat(display, PictStandardA1) : nullptr;
+    if (format && (bits || !img->mask))
+        draw_render(display, d, format, bits, x, y, img, zoomW, zoomH, zx, zy, w, h);
     else
         draw_nearest(display, d, x, y, img, zoomW, zoomH, zx, zy, w, h);
 }
