@@ -25,9 +25,9 @@ ZoomSize zoom_level_size(int w, int h, int level)
 }
 
 // The other side of a picture whose side `side` becomes `to`, rounded.
-static int scaled(long long other, long long side, long long to)
+static int scaled(int other, int side, int to)
 {
-    return clamp_size((2 * other * to + side) / (2 * side));
+    return clamp_size(std::llround((double)other * to / side));
 }
 
 ZoomSize zoom_fit_size(int w, int h, int paneW, int paneH)
@@ -82,7 +82,7 @@ int zoom_anchor_offset(int paneSize, int from, int to, int offset, int anchor)
 {
     int dest, src;
     zoom_place(paneSize, from, offset, &dest, &src);
-    double point = (src + anchor - dest + 0.5) * to / (from > 0 ? from : 1) - 0.5;
+    double point = ((double)src + anchor - dest + 0.5) * to / (from > 0 ? from : 1) - 0.5;
     double next = std::floor(point + 0.5) - anchor;
     int wanted = next < INT_MIN ? INT_MIN : next > INT_MAX ? INT_MAX : (int)next;
     return zoom_clamp_offset(paneSize, to, wanted);
