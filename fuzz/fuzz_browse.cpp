@@ -3,31 +3,12 @@
 // natural order over any names.  Sizes stay in range, offsets fill the
 // pane, and the order is a total one that the moves agree with.
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "dirwalk.h"
+#include "fuzz_input.h"
 #include "zoom_geom.h"
-
-static int take(const uint8_t*& data, size_t& size)
-{
-    int32_t v = 0;
-    size_t n = size < sizeof v ? size : sizeof v;
-    if (n > 0)  // an empty input's data may be null
-        memcpy(&v, data, n);
-    data += n;
-    size -= n;
-    return v;
-}
-
-static void check(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
 
 // Picture sides as the loaders give them, panes as X windows can be.
 static void zoom(const uint8_t*& data, size_t& size)
