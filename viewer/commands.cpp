@@ -1,5 +1,6 @@
 // The commands of pictel's menus, tool bar and keys: Open through the file
 // dialog, Help through the text dialog, About through the about box, Quit.
+#include "dirwalk.h"
 #include "pictel.h"
 #include "resources/pictel_resources.h"
 
@@ -11,12 +12,10 @@ static const int kAboutColor = 4;
 
 int OnMenuOpen(void)
 {
-    // Matching is exact, so each case of every extension is listed.
-    const char* filters[] = {".bmp", ".BMP", ".xpm", ".XPM", ".jpg", ".JPG", ".jpeg", ".JPEG",
-                             ".png", ".PNG", ".gif", ".GIF", nullptr};
     char result[TSL_FILE_NAME_SIZE];
     result[0] = '\0';
-    tslFileDialog(g_tessel.display, tslGetWindow(PICTEL_MAIN), result, filters, TSL_FILEDLG_OPEN);
+    tslFileDialog(g_tessel.display, tslGetWindow(PICTEL_MAIN), result, dirwalk_filters(),
+                  TSL_FILEDLG_OPEN);
     if (!result[0])
         return 0;
     TakeInPicture(result);

@@ -138,39 +138,51 @@ int WndProc_Main(Display* display, TslWindow* main, XEvent* event)
 
 // Menus and tool-bar buttons call back with a control and a code the
 // commands do not need.
-static int menu_open(TslWindow*, int, int, int)
+template <int (*Command)(void)>
+static int call(TslWindow*, int, int, int)
 {
-    return OnMenuOpen();
+    return Command();
 }
 
-static int menu_quit(TslWindow*, int, int, int)
-{
-    return OnMenuQuit();
-}
+struct MenuEntry {
+    const char* label;
+    TslEventCallback callback;
+    bool folder;
+};
 
-static int menu_help(TslWindow*, int, int, int)
-{
-    return OnMenuHelp();
-}
+// The "Menu" popup; the empty label is a separator.
+static const MenuEntry kMenu[] = {
+    {"Open (o)", call<OnMenuOpen>, true},
+    {"Quit (q)", call<OnMenuQuit>, false},
+    {"", nullptr, false},
+    {"Next (n)", call<OnMenuNext>, false},
+    {"Previous (b)", call<OnMenuPrevious>, false},
+    {"Zoom in (+)", call<OnMenuZoomIn>, false},
+    {"Zoom out (-)", call<OnMenuZoomOut>, false},
+    {"Actual size (1)", call<OnMenuActualSize>, false},
+    {"Fit (z)", call<OnMenuFit>, false},
+};
+// "Fit (z)", the last, carries a check mark while fitting is on.
+static const int kFitItem = (int)(sizeof kMenu / sizeof kMenu[0]) - 1;
 
-static int menu_about(TslWindow*, int, int, int)
+void menu_check_fit(int on)
 {
-    return OnMenuAbout();
+    tslSetCheck_Menu(tslGetWindow(PICTEL_MENU), kFitItem, on);
 }
 
 static void build_menus(Display* display, TslWindow* main, TslWindow* pane)
 {
     TslImage* folder = g_tessel.images[5];
-    TslWindow* file = tslCreateWindow_Menu(display, main, "MenuWnd");
-    tslAddItem_Menu(file, "Open (o)", menu_open, folder, nullptr, -1);
-    tslAddItem_Menu(file, "Quit (q)", menu_quit, nullptr, nullptr, -1);
+    TslWindow* file = tslCreateWindow_Menu(display, main, PICTEL_MENU);
+    for (const MenuEntry& e : kMenu)
+        tslAddItem_Menu(file, e.label, e.callback, e.folder ? folder : nullptr, nullptr, -1);
     TslWindow* help = tslCreateWindow_Menu(display, main, "MenuHelpWnd");
-    tslAddItem_Menu(help, "Help (e)", menu_help, nullptr, nullptr, -1);
-    tslAddItem_Menu(help, "About (a)", menu_about, nullptr, nullptr, -1);
+    tslAddItem_Menu(help, "Help (e)", call<OnMenuHelp>, nullptr, nullptr, -1);
+    tslAddItem_Menu(help, "About (a)", call<OnMenuAbout>, nullptr, nullptr, -1);
     tslCreateWindow_MenuBar(display, main, PICTEL_MENUBAR, file, help, kWelcome);
     TslWindow* tools = tslCreateWindow_ToolBar(display, main, "ToolBar");
-    tslAddButton_ToolBar(display, tools, "Open", menu_open, folder, -1);
-    tslAddButton_ToolBar(display, tools, "Exit", menu_quit, nullptr, -1);
+    tslAddButton_ToolBar(display, tools, "Open", call<OnMenuOpen>, folder, -1);
+    tslAddButton_ToolBar(display, tools, "Exit", call<OnMenuQuit>, nullptr, -1);
     tslSetContextMenu(pane, file);
 }
 
@@ -191,6 +203,7 @@ int MainLoop(Display* display)
     tslSetMinMaxSize(main, width, height, 2 * g_tessel.screenWidth, 2 * g_tessel.screenHeight);
     tslSetKeyEventCallback(main, OnKeyEvent);
     TslWindow* pane = CreateWindow_View(display, main, tslPos(5, top), tslSize(320, 240), PICTEL_VIEW);
+    mouse_attach(pane);
     tslCreateWindow_VScrollBar(display, main, tslSetRect(325, top, s, 240), PICTEL_VSCROLL, 0, 0,
                                PICTEL_STEP, OnVScroll);
     tslCreateWindow_HScrollBar(display, main, tslSetRect(5, top + 240, 320, s), PICTEL_HSCROLL, 0, 0,

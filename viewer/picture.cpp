@@ -30,6 +30,8 @@ static const int kKindCount = (int)(sizeof kKinds / sizeof kKinds[0]);
 enum { SHOWN_MAX = 200, TEXT_SIZE = 512 };
 
 static TslImage* g_img = nullptr;
+// The status text of the picture shown, without its zoom.
+static char g_status[TEXT_SIZE];
 // Set once the picture being read has been shown before it was whole.
 static bool g_previewed = false;
 
@@ -98,28 +100,33 @@ static TslImage* load(Display* display, const char* name)
     return read_with(display, name, byBytes);
 }
 
+void picture_show_status(void)
+{
+    char zoom[32];
+    zoom_status(zoom, sizeof zoom);
+    char status[TEXT_SIZE + sizeof zoom];
+    snprintf(status, sizeof status, "%s%s", g_status, zoom);
+    tslSetStatus_MenuBar(tslGetWindow(PICTEL_MENUBAR), status);
+}
+
 static void show(Display* display, TslImage* img, const char* name)
 {
     int kind = img->format >= 0 && img->format < kKindCount ? img->format : 0;
-    char status[TEXT_SIZE];
-    snprintf(status, sizeof status, "%d x %d %s [%s]", img->width, img->height, kKinds[kind],
+    snprintf(g_status, sizeof g_status, "%d x %d %s [%s]", img->width, img->height, kKinds[kind],
              shown_name(name).text);
-    tslSetStatus_MenuBar(tslGetWindow(PICTEL_MENUBAR), status);
     // The pane's offsets go back to 0 unpainted (no pane named): the scroll
     // bars' callbacks then find nothing to do, and only the new picture is
-    // painted.
+    // painted, at the size the zoom gives it.
     SetHPos_View(nullptr, 0);
     SetVPos_View(nullptr, 0);
-    TslWindow* vbar = tslGetWindow(PICTEL_VSCROLL);
-    TslWindow* hbar = tslGetWindow(PICTEL_HSCROLL);
-    tslSetPos_ScrollBar(vbar, 0);
-    tslSetPos_ScrollBar(hbar, 0);
-    tslSetMax_ScrollBar(vbar, img->height);
-    tslSetMax_ScrollBar(hbar, img->width);
+    tslSetPos_ScrollBar(tslGetWindow(PICTEL_VSCROLL), 0);
+    tslSetPos_ScrollBar(tslGetWindow(PICTEL_HSCROLL), 0);
+    zoom_new_picture(img);
     SetImage_View(tslGetWindow(PICTEL_VIEW), img);
     if (g_img)
         tslFreeImage(display, g_img);
     g_img = img;
+    picture_show_status();
 }
 
 // Whether the file can be opened for reading, found out without waiting on
@@ -143,6 +150,7 @@ int TakeInPicture(const char* name)
 {
     if (!name || !name[0])
         return 0;
+    walk_opened(name);
     if (!can_open(name)) {
         report(kNotExist, name);
         return 0;

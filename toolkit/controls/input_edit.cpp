@@ -96,6 +96,16 @@ static int is_typed_text(const char* str, int len)
     return 1;
 }
 
+void input_one_line(char* text)
+{
+    size_t n = strlen(text);
+    while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r'))
+        text[--n] = '\0';
+    for (size_t i = 0; i < n; i++)
+        if ((unsigned char)text[i] < 0x20 || text[i] == 0x7F)
+            text[i] = ' ';
+}
+
 static InputOutcome type_text(InputLine* line, int code, const char* str, int len)
 {
     if (length(line) + len >= INPUT_TEXT_MAX)

@@ -46,6 +46,10 @@ InputOutcome input_key(InputLine* line, int code, unsigned long keysym, int shif
 // *bell is set when the bell is due (refused or cut).
 int input_add(InputLine* line, int code, const char* str, int* bell);
 
+// Pasted text made one line: line breaks at its end go, and every other
+// control byte becomes a space.
+void input_one_line(char* text);
+
 // Caret to pos (a negative pos is the end), without selection.
 void input_set_caret(InputLine* line, int code, int pos);
 // Selects start..end (end < 0 or past the text: to the end); 0 when refused.

@@ -421,7 +421,7 @@ Display* tslOpenDisplay(int argc, char** argv)
 
     GetRCFileValue();
     if (g_tessel.useIM == 1)
-        xim_open_on_demand(display, fontSetNames);
+        xim_open_at_start(display, fontSetNames);
 
     XSetForeground(display, g_tessel.backGC, g_tessel.backPixel);
     XSetGraphicsExposures(display, g_tessel.fontGC, False);

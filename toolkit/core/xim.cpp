@@ -1,7 +1,11 @@
 // Input method support: the locale, the one input method of the program and
 // the input contexts that text windows attach for Japanese entry.
+#include <X11/Xatom.h>
+
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "core/startup_private.h"
 #include "core/xerror.h"
@@ -107,6 +111,46 @@ void xim_open_on_demand(Display* display, const char* fontSetNames)
 {
     openPending = display;
     snprintf(pendingFontSet, sizeof pendingFontSet, "%s", fontSetNames ? fontSetNames : "");
+}
+
+static XIM current_im();
+
+// Whether an input-method server is there to be used: named by the user in
+// XMODIFIERS, or announced on the root window.  Without one, Xlib's own
+// compose-only method is all that an opening would find.
+static bool server_announced(Display* display)
+{
+    const char* modifiers = getenv("XMODIFIERS");
+    const char* name = modifiers ? strstr(modifiers, "@im=") : nullptr;
+    if (name && strncmp(name + 4, "none", 4) != 0 && strncmp(name + 4, "local", 5) != 0 && name[4])
+        return true;
+    Atom servers = XInternAtom(display, "XIM_SERVERS", True);
+    if (servers == None)
+        return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    xerr_trap_begin(display);
+    int status = XGetWindowProperty(display, RootWindow(display, 0), servers, 0, 64, False, XA_ATOM,
+                                    &type, &format, &count, &after, &data);
+    int failed = xerr_trap_end(display);
+    bool running = false;
+    // A server that died leaves its name behind: only one that still owns
+    // its selection counts.
+    if (status == Success && !failed && type == XA_ATOM && format == 32 && data)
+        for (unsigned long i = 0; i < count && !running; i++)
+            running = XGetSelectionOwner(display, ((Atom*)data)[i]) != None;
+    if (data)
+        XFree(data);
+    return running;
+}
+
+void xim_open_at_start(Display* display, const char* fontSetNames)
+{
+    xim_open_on_demand(display, fontSetNames);
+    if (server_announced(display))
+        current_im();
 }
 
 // The program's input method, opened now (after Xlib's locale modifiers

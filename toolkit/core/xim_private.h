@@ -19,8 +19,11 @@ extern int g_bXIMtoRegister;
 // Xlib's locale database, the locale's compose table (read when no server
 // is named) and the font set are among the slowest steps of a start, and a
 // program that takes no typed text never needs them.
+// When a server is named or announced, the start-up opens it at once, as a
+// program that finds a running input method expects to see it in g_tessel.
 int xim_set_locale(const char* locale);
 void xim_open_on_demand(Display* display, const char* fontSetNames);
+void xim_open_at_start(Display* display, const char* fontSetNames);
 
 void OnIMInstantiate(Display* display, XPointer clientData, XPointer callData);
 void OnIMServerDestroy(XIM im, XPointer clientData, XPointer callData);

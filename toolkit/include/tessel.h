@@ -539,6 +539,12 @@ void tslDrawImageRRg(Display* display, Drawable d, TslRect clip, short x, short 
                      int srcX, int srcY, unsigned short w, unsigned short h);
 void tslDrawImageEx(Display* display, Drawable d, GC gc, int x, int y, TslImage* img, int srcX,
                     int srcY, int w, int h);
+/* The part (zx, zy, w, h) of the image as shown scaled to zoomW x zoomH
+ * pixels, drawn at (x, y) of d through its mask: filtered by the server
+ * (RENDER, bilinear) on true-colour screens, nearest pixel in the client
+ * on the others. */
+void tslDrawImageScaled(Display* display, Drawable d, int x, int y, TslImage* img, int zoomW,
+                        int zoomH, int zx, int zy, int w, int h);
 
 /* ---- Covered-area query -------------------------------------------------- */
 

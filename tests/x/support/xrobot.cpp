@@ -13,6 +13,8 @@
 #include <mutex>
 #include <set>
 
+#include "support/textconv.h"
+
 // The robot thread and the test's own thread each use their own
 // connection; Xlib's shared state still needs its locks.
 static const Status s_threads = XInitThreads();
@@ -72,12 +74,17 @@ void Robot::sync()
         XSync(dpy, False);
 }
 
+// The title is in the toolkit's code; WM_NAME holds it as Latin-1 or
+// compound text.
 static bool name_is(Display* d, Window w, const char* title)
 {
-    char* name = nullptr;
-    bool same = XFetchName(d, w, &name) && name && strcmp(name, title) == 0;
-    if (name)
-        XFree(name);
+    XTextProperty prop{};
+    char** list = nullptr;
+    int count = 0;
+    bool same = XGetWMName(d, w, &prop) && Xutf8TextPropertyToTextList(d, &prop, &list, &count) >= 0 &&
+                count > 0 && textconv_to_utf8(title) == list[0];
+    XFreeStringList(list);
+    XFree(prop.value);
     return same;
 }
 
