@@ -10,15 +10,6 @@ namespace {
 class CursorServer : public XTest {
 protected:
     std::vector<Cursor> loaded;
-    void SetUp() override
-    {
-        XTest::SetUp();
-        if (!d)
-            return;
-        g_tessel.cursors[0] = load(res_curFinger);
-        g_tessel.cursors[1] = load(res_curWait);
-        g_tessel.cursors[2] = load(res_curIbeam);
-    }
     void TearDown() override
     {
         for (Cursor c : loaded)
@@ -50,12 +41,13 @@ protected:
 
 TEST_F(CursorServer, BuiltinPicturesLoadAndBadOnesAreRefusedQuietly)
 {
+    const TslCursorData* builtin[] = {&res_curFinger, &res_curWait, &res_curIbeam};
     for (int i = 0; i < 3; i++) {
-        ASSERT_NE(g_tessel.cursors[i], 0UL) << i;
+        g_tessel.cursors[i] = load(*builtin[i]);
         // Recolouring is a request only a real cursor survives.
         XColor fg{}, bg{};
         fg.red = fg.green = fg.blue = 0xFFFF;
-        EXPECT_EQ(x_errors([&] { XRecolorCursor(d, g_tessel.cursors[i], &fg, &bg); }), 0);
+        EXPECT_TRUE(g_tessel.cursors[i] && !x_errors([&] { XRecolorCursor(d, g_tessel.cursors[i], &fg, &bg); })) << i;
     }
     const std::function<void(TslCursorData&)> faults[] = {
         [](TslCursorData& c) { c.width = 0; },
@@ -65,8 +57,7 @@ TEST_F(CursorServer, BuiltinPicturesLoadAndBadOnesAreRefusedQuietly)
         [](TslCursorData& c) { c.hotY = -1; },
     };
     EXPECT_EQ(tu::stderr_of([&] {
-                  EXPECT_EQ(tslLoadCursor(d, nullptr), 0UL);
-                  EXPECT_EQ(tslLoadCursor(nullptr, &res_curFinger), 0UL);
+                  EXPECT_EQ(tslLoadCursor(d, nullptr) + tslLoadCursor(nullptr, &res_curFinger), 0UL);
                   for (size_t i = 0; i < std::size(faults); i++) {
                       TslCursorData data = res_curFinger;
                       faults[i](data);
@@ -79,18 +70,16 @@ TEST_F(CursorServer, BuiltinPicturesLoadAndBadOnesAreRefusedQuietly)
 
 TEST_F(CursorServer, WaitAndNormalCursorsCoverTheWholeTree)
 {
+    g_tessel.cursors[0] = load(res_curFinger);
+    g_tessel.cursors[1] = load(res_curWait);
     TslWindow* top = make(nullptr, 10, 10, 200, 150);
-    ASSERT_NE(top, nullptr);
     TslWindow* panel = make(top, 0, 0, 200, 100);
     TslWindow* button = make(panel, 5, 5, 40, 20);
     TslWindow* plain = make(panel, 50, 5, 40, 20);
-    ASSERT_TRUE(panel && button && plain);
+    ASSERT_TRUE(top && panel && button && plain);
     tslSetDefaultCursor(button, g_tessel.cursors[0]);
-
-    EXPECT_EQ(x_errors([&] { EXPECT_EQ(tslSetWaitCursor(d, top), 1); }), 0);
-    EXPECT_EQ(button->cursor, g_tessel.cursors[0]) << "the default cursor is kept";
-    EXPECT_EQ(plain->cursor, 0UL);
-    EXPECT_EQ(x_errors([&] { EXPECT_EQ(tslSetNormalCursor(d, top), 1); }), 0);
+    EXPECT_EQ(x_errors([&] { EXPECT_EQ(tslSetWaitCursor(d, top) + tslSetNormalCursor(d, top), 2); }), 0);
+    EXPECT_TRUE(button->cursor == g_tessel.cursors[0] && plain->cursor == 0) << "the default cursors are kept";
 
     // Every window of the tree is visited: a cursor the server does not know,
     // placed on the deepest windows only, shows up as an error.
@@ -103,24 +92,17 @@ TEST_F(CursorServer, WaitAndNormalCursorsCoverTheWholeTree)
     plain->cursor = gone;
     EXPECT_EQ(x_errors([&] { tslSetNormalCursor(d, top); }), BadCursor);
     plain->cursor = 0;
-    EXPECT_EQ(x_errors([&] { tslSetNormalCursor(d, top); }), 0);
-}
 
-TEST_F(CursorServer, WindowsGoneFromTheServerAreSkippedQuietly)
-{
-    TslWindow* top = make(nullptr, 10, 10, 100, 100);
-    TslWindow* child = make(top, 0, 0, 50, 50);
-    ASSERT_TRUE(top && child);
-    Window real = child->xwin;
+    // Windows gone from the server are skipped quietly.
+    Window real = plain->xwin;
     Window dead = XCreateSimpleWindow(d, RootWindow(d, 0), 0, 0, 1, 1, 0, 0, 0);
     XDestroyWindow(d, dead);
-    child->xwin = dead;
+    plain->xwin = dead;
     EXPECT_EQ(tu::stderr_of([&] {
-                  EXPECT_EQ(tslSetWaitCursor(d, top), 1);
-                  EXPECT_EQ(tslSetNormalCursor(d, top), 1);
+                  EXPECT_EQ(tslSetWaitCursor(d, top) + tslSetNormalCursor(d, top), 2);
                   XSync(d, False);
               }),
               "");
-    child->xwin = real;
-    EXPECT_EQ(tslSetWaitCursor(d, nullptr), 0);
+    plain->xwin = real;
+    EXPECT_EQ(tslSetWaitCursor(d, nullptr) + tslSetNormalCursor(nullptr, top), 0);
 }

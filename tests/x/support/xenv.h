@@ -34,8 +34,4 @@ void xenv_pump(Display* display, int ms);
 // Waits until a window is viewable (MapNotify seen by the server).
 void xenv_wait_mapped(Display* display, Window w);
 
-// A fresh temporary directory; removed with its contents by xenv_rmdir.
-std::string xenv_tempdir();
-void xenv_rmdir(const std::string& path);
-
 #endif

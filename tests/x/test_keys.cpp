@@ -1,0 +1,186 @@
+// Keys against Xvfb, on key events built from the server's own keymap:
+// shift state, the numeric keypad translation, key symbols thinned to one
+// per interval, and the text of key events without an input context.
+#include <X11/keysym.h>
+
+#include <clocale>
+
+#include "core/keyinput_private.h"
+#include "xfixture.h"
+
+namespace {
+
+const KeySym kDropped = (KeySym)-1;
+
+class Keys : public XTest {
+protected:
+    TslWindow* w = nullptr;
+    void SetUp() override
+    {
+        XTest::SetUp();
+        if (!d)
+            return;
+        w = tslCreateWindowEx(d, nullptr, tslPos(0, 0), tslSize(100, 100), 0, "keys", nullptr, 0);
+        ASSERT_TRUE(w);
+        g_tessel.tenKey = 0;
+    }
+    XEvent key(KeySym sym, unsigned int state = 0, Time time = 1, int type = KeyPress)
+    {
+        XEvent ev{};
+        ev.xkey.type = type;
+        ev.xkey.display = d;
+        ev.xkey.window = w->xwin;
+        ev.xkey.root = DefaultRootWindow(d);
+        ev.xkey.keycode = XKeysymToKeycode(d, sym);
+        ev.xkey.state = state;
+        ev.xkey.time = time;
+        return ev;
+    }
+    KeySym get(KeySym sym, Time time, unsigned int state = 0, int type = KeyPress)
+    {
+        XEvent ev = key(sym, state, time, type);
+        return tslGetKey(w, &ev);
+    }
+};
+
+}  // namespace
+
+TEST_F(Keys, KeypadWithNumLockOnAndOff)
+{
+    // keypad key, with Num Lock, without: digits and navigation on one key,
+    // the middle key, the decimal point, and operators whatever Num Lock
+    const KeySym cases[][3] = {
+        {XK_KP_0, '0', XK_Insert},    {XK_KP_Home, '7', XK_Home},          {XK_KP_5, '5', XK_KP_5},
+        {XK_KP_Begin, '5', XK_KP_Begin}, {XK_KP_Decimal, '.', XK_Delete}, {XK_KP_Next, '3', XK_Next},
+        {XK_KP_Enter, XK_Return, XK_Return}, {XK_KP_Add, '+', '+'},
+    };
+    int tested = 0;
+    for (const auto& c : cases) {
+        // The keysym's level: Shift when it sits on the key's second one.
+        XEvent ev = key(c[0]);
+        if (!ev.xkey.keycode)
+            continue;
+        unsigned int base = XLookupKeysym(&ev.xkey, 0) == c[0] ? 0 : ShiftMask;
+        tested++;
+        // Mod2 alone is Num Lock; with any of Mod3..Mod5 it is not.
+        const std::pair<unsigned int, KeySym> states[] = {{0, c[2]}, {Mod2Mask, c[1]}, {Mod2Mask | Mod3Mask, c[2]},
+                                                          {Mod2Mask | Mod4Mask, c[2]}, {Mod2Mask | Mod5Mask, c[2]}};
+        for (const auto& s : states) {
+            ev.xkey.state = base | s.first;
+            EXPECT_EQ(tslConvertTenKeyCode(&ev.xkey), s.second) << XKeysymToString(c[0]) << " state " << s.first;
+        }
+    }
+    EXPECT_EQ(tested, 8) << "the keymap lacks the keypad";
+}
+
+TEST_F(Keys, ShiftLevelsAndShiftHeld)
+{
+    const struct {
+        KeySym sym;
+        unsigned int state;
+        KeySym want;  // 0: not asked (Alt)
+        int level, shift;
+    } cases[] = {
+        {XK_a, 0, XK_a, 0, 0},
+        {XK_a, ShiftMask, XK_A, 1, 1},
+        {XK_a, LockMask, XK_A, 1, 0},
+        {XK_a, ShiftMask | LockMask, XK_a, 0, 1},
+        {XK_a, ControlMask, XK_a, 0, 0},
+        {XK_a, ShiftMask | ControlMask, XK_A, 1, 0},
+        {XK_a, ShiftMask | ControlMask | Mod2Mask, XK_A, 1, 0},
+        {XK_a, ShiftMask | Mod2Mask, XK_A, 1, 1},  // bits above the low four do not matter
+        {XK_a, Mod1Mask | LockMask, 0, 0, 0},
+        {XK_a, ShiftMask | Mod1Mask | LockMask, 0, 1, 0},
+        // a key with nothing on its shifted level falls back to level 0
+        {XK_Return, ShiftMask, XK_Return, 1, 1},
+    };
+    for (const auto& c : cases) {
+        XEvent ev = key(c.sym, c.state);
+        ASSERT_NE(ev.xkey.keycode, 0u);
+        EXPECT_EQ(tslGetShiftState(&ev.xkey), c.level) << "state " << c.state;
+        EXPECT_EQ(tslGetShiftKey(&ev.xkey), c.shift) << "state " << c.state;
+        EXPECT_TRUE(!c.want || tslConvertTenKeyCode(&ev.xkey) == c.want) << XKeysymToString(c.sym) << " state " << c.state;
+    }
+    // The Shift keys themselves: pressed is held, released is not.
+    for (KeySym shift : {XK_Shift_L, XK_Shift_R}) {
+        XEvent press = key(shift, 0), release = key(shift, ShiftMask, 1, KeyRelease);
+        ASSERT_NE(press.xkey.keycode, 0u);
+        EXPECT_TRUE(tslGetShiftKey(&press.xkey) == 1 && tslGetShiftKey(&release.xkey) == 0);
+    }
+}
+
+TEST_F(Keys, KeysFasterThanTheIntervalAreDropped)
+{
+    g_tessel.interval = 35;
+    EXPECT_EQ(get(XK_a, 100000), (KeySym)XK_a);
+    EXPECT_EQ(get(XK_a, 100010), kDropped);
+    EXPECT_EQ(w->keyPressTime, 100000u) << "a dropped key does not move the time";
+    EXPECT_EQ(get(XK_a, 100035), (KeySym)XK_a);
+    EXPECT_EQ(get(XK_a, 100040, 0, KeyRelease), kDropped) << "releases count as keys too";
+    // the server's time wraps around
+    tslSetKeyPressTime(w, 0xFFFFFFF0UL);
+    EXPECT_EQ(get(XK_a, 0x10), kDropped);
+    EXPECT_EQ(get(XK_a, 0x20), (KeySym)XK_a);
+    EXPECT_EQ(get(XK_a, 200000, ShiftMask), (KeySym)XK_A);
+    XEvent button{}, a = key(XK_a, 0, 300000);
+    button.type = ButtonPress;
+    EXPECT_TRUE(tslGetKey(w, &button) == kDropped && tslGetKey(nullptr, &a) == kDropped);
+    // With the keypad switch, keys go through the keypad translation.
+    g_tessel.tenKey = 1;
+    XEvent kp = key(XK_KP_1, 0, 400000);
+    KeySym sym = tslGetKey(w, &kp);
+    EXPECT_TRUE(sym != kDropped && sym == tslConvertTenKeyCode(&kp.xkey));
+}
+
+TEST_F(Keys, StringWithoutInputContext)
+{
+    g_tessel.charCode = TSL_CODE_EUC;
+    const struct {
+        KeySym sym;
+        unsigned int state;
+        std::string text;
+    } cases[] = {{XK_a, 0, "a"}, {XK_a, ShiftMask, "A"}, {XK_Shift_L, 0, ""}, {XK_Return, 0, "\r"}};
+    for (const auto& c : cases) {
+        int len = -1;
+        XEvent ev = key(c.sym, c.state);
+        char* text = tslGetString(w, &ev, &len);
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(std::string(text, (size_t)len), c.text);
+        EXPECT_EQ(text[len], '\0');
+    }
+    int len = 7;
+    XEvent a = key(XK_a), motion{};
+    motion.type = MotionNotify;
+    char* text = tslGetString(w, &a, &len);
+    EXPECT_TRUE(tslGetString(w, &motion, &len) == nullptr && len == 0);
+    EXPECT_STREQ(text, "") << "the static buffer is emptied at each call";
+    len = 7;
+    EXPECT_TRUE(tslGetString(nullptr, &a, &len) == nullptr && len == 0);
+    EXPECT_STREQ(tslGetString(w, &a, nullptr), "a") << "the length is optional";
+}
+
+// Text fetched again after an input-method overflow is cut to the buffer
+// without splitting a two-byte character.
+TEST(KeyInputText, OverlongTextIsCutAtACharacterBoundary)
+{
+    std::string old = setlocale(LC_ALL, nullptr);
+    if (!setlocale(LC_ALL, "ja_JP.EUC-JP"))
+        GTEST_SKIP() << "ja_JP.EUC-JP locale not available";
+    const std::string kana = "\xa4\xa2";
+    std::string wide;
+    for (int i = 0; i < 3000; i++)
+        wide += kana;
+    const struct {
+        std::string text;
+        int want;
+    } cases[] = {
+        {std::string(4998, 'a') + kana, 4998},
+        {std::string(4997, 'a') + kana, 4999},
+        {wide, 4998},
+        {"", 0},
+        {"ab\xa4", 3},  // a lone lead byte at the end is one byte, not read past
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(keyinput_whole_chars(c.text.data(), c.text.size(), 4999), c.want) << c.text.size();
+    setlocale(LC_ALL, old.c_str());
+}
