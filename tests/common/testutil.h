@@ -181,15 +181,16 @@ inline std::vector<uint8_t> read_pam_rgba(const std::string& path, int* width, i
     return std::vector<uint8_t>(pam.begin() + (long)end + 7, pam.end());
 }
 
-// Names in the folder of test pictures made by scripts/make-test-images.
-inline std::vector<std::string> format_samples(const std::string& prefix, const std::string& ext)
+// Pictures in the folder scripts/make-test-images fills: the lying ones
+// (named "bad_...") or the good ones, without their PAM twins.
+inline std::vector<std::string> format_samples(bool bad)
 {
     std::vector<std::string> names;
     std::string dir = std::string(TSL_TEST_DATA) + "/image/formats/";
     DIR* d = opendir(dir.c_str());
     while (dirent* e = d ? readdir(d) : nullptr) {
         std::string n = e->d_name;
-        if (starts_with(n, prefix) && n.size() > ext.size() && n.compare(n.size() - ext.size(), ext.size(), ext) == 0)
+        if (n[0] != '.' && starts_with(n, "bad_") == bad && n.find(".pam") == std::string::npos)
             names.push_back(dir + n);
     }
     if (d)

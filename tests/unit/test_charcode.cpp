@@ -29,20 +29,14 @@ TEST(CharCodeDetect, Rules)
         std::string text;
         int code;
     } cases[] = {
-        {"plain text\t\r\n\v\f", TSL_CODE_ASCII},
-        {"", TSL_CODE_ASCII},
-        {std::string("a\0b", 3), TSL_CODE_NOTEXT},
-        {"esc \x1b[0m", TSL_CODE_NOTEXT},
-        {"\xa4\xa2\xa4\xa4", TSL_CODE_EUC},
-        {"\x82\xa0", TSL_CODE_SJIS},
-        {"\xa4\xa2 then \x85", TSL_CODE_SJIS},
-        {"\x80\xa0", TSL_CODE_ASCII},
+        {"plain text\t\r\n\v\f", TSL_CODE_ASCII}, {"", TSL_CODE_ASCII}, {std::string("a\0b", 3), TSL_CODE_NOTEXT},
+        {"esc \x1b[0m", TSL_CODE_NOTEXT}, {"\xa4\xa2\xa4\xa4", TSL_CODE_EUC}, {"\x82\xa0", TSL_CODE_SJIS},
+        {"\xa4\xa2 then \x85", TSL_CODE_SJIS}, {"\x80\xa0", TSL_CODE_ASCII},
         {"\xe0\x9f", TSL_CODE_SJIS},  // 0x9F wins even after an EUC byte
         // a control byte ends the scan before a later Shift-JIS byte
         {"\x01\x82\xa0", TSL_CODE_NOTEXT},
         // only the first 1025 bytes are examined
-        {a1024 + "\x82", TSL_CODE_SJIS},
-        {a1024 + "a\x82", TSL_CODE_ASCII},
+        {a1024 + "\x82", TSL_CODE_SJIS}, {a1024 + "a\x82", TSL_CODE_ASCII},
         {a1024 + "a" + std::string(1, '\0'), TSL_CODE_ASCII},
     };
     for (const auto& c : cases)
@@ -80,8 +74,7 @@ TEST(CharCodeConvert, KnownPairsMixedTextAndLimits)
         {"\xb0\xa1", "\x88\x9f", TSL_CODE_EUC, TSL_CODE_SJIS},  // first kanji
         {"\xf4\xa6", "\xea\xa4", TSL_CODE_EUC, TSL_CODE_SJIS},  // last kanji
         {"\xa1\xa1", "\x81\x40", TSL_CODE_EUC, TSL_CODE_SJIS},  // ideographic space
-        {"\xa5\xdf", "\x83\x7e", TSL_CODE_EUC, TSL_CODE_SJIS},
-        {"\xa5\xe0", "\x83\x80", TSL_CODE_EUC, TSL_CODE_SJIS},
+        {"\xa5\xdf", "\x83\x7e", TSL_CODE_EUC, TSL_CODE_SJIS}, {"\xa5\xe0", "\x83\x80", TSL_CODE_EUC, TSL_CODE_SJIS},
         // single bytes around pairs stay
         {"a\xb1" "b\x82\xa0 ", "a\xb1" "b\xa4\xa2 ", TSL_CODE_SJIS, TSL_CODE_EUC},
         {"x \xa4\xa2\n\x8e", "x \x82\xa0\n\x8e", TSL_CODE_EUC, TSL_CODE_SJIS},
@@ -138,16 +131,13 @@ TEST(CharCodeWide, ClassBoundaries)
     // row, cell (JIS) -> class: the first and last cell of each class and the
     // cells just outside it.
     const int cases[][3] = {
-        {0x21, 0x21, 0}, {0x21, 0x7E, 0}, {0x21, 0x7F, -1}, {0x21, 0x20, -1},
-        {0x22, 0x21, 1}, {0x22, 0x7E, 1},
+        {0x21, 0x21, 0}, {0x21, 0x7E, 0}, {0x21, 0x7F, -1}, {0x21, 0x20, -1}, {0x22, 0x21, 1}, {0x22, 0x7E, 1},
         {0x23, 0x30, 2}, {0x23, 0x39, 2}, {0x23, 0x2F, -1}, {0x23, 0x3A, -1},
         {0x23, 0x41, 2}, {0x23, 0x5A, 2}, {0x23, 0x5B, -1}, {0x23, 0x61, 2}, {0x23, 0x7A, 2}, {0x23, 0x7B, -1},
-        {0x24, 0x21, 3}, {0x24, 0x73, 3}, {0x24, 0x74, -1},
-        {0x25, 0x76, 4}, {0x25, 0x77, -1},
+        {0x24, 0x21, 3}, {0x24, 0x73, 3}, {0x24, 0x74, -1}, {0x25, 0x76, 4}, {0x25, 0x77, -1},
         {0x26, 0x38, 5}, {0x26, 0x39, -1}, {0x26, 0x41, 5}, {0x26, 0x58, 5}, {0x26, 0x59, -1},
         {0x27, 0x41, 6}, {0x27, 0x42, -1}, {0x27, 0x51, 6}, {0x27, 0x71, 6}, {0x27, 0x72, -1},
-        {0x28, 0x40, 7}, {0x28, 0x41, -1},
-        {0x29, 0x21, -1}, {0x2F, 0x7E, -1},
+        {0x28, 0x40, 7}, {0x28, 0x41, -1}, {0x29, 0x21, -1}, {0x2F, 0x7E, -1},
         {0x30, 0x21, 8}, {0x4E, 0x7E, 8}, {0x4F, 0x53, 8}, {0x4F, 0x54, -1},
         {0x50, 0x21, 9}, {0x73, 0x7E, 9}, {0x74, 0x24, 9}, {0x74, 0x25, -1}, {0x75, 0x21, -1},
     };

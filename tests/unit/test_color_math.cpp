@@ -38,22 +38,17 @@ TEST(ColorAlter, ModesClampingAndUnknownModes)
         Rgb in, out;
     } cases[] = {
         // near brightens dark and darkens bright
-        {TSL_ALTER_NEAR, {128, 129, 0}, {149, 108, 0}},
-        {TSL_ALTER_NEAR, {255, 6, 5}, {213, 7, 5}},
+        {TSL_ALTER_NEAR, {128, 129, 0}, {149, 108, 0}}, {TSL_ALTER_NEAR, {255, 6, 5}, {213, 7, 5}},
         // light turns white when any component saturates:
         // 143 + 71 + 40 = 254 stays; 144 + 72 + 40 = 256 reaches white
-        {TSL_ALTER_LIGHT, {100, 50, 20}, {190, 115, 70}},
-        {TSL_ALTER_LIGHT, {0, 0, 255}, {255, 255, 255}},
-        {TSL_ALTER_LIGHT, {143, 0, 0}, {254, 40, 40}},
-        {TSL_ALTER_LIGHT, {0, 144, 0}, {255, 255, 255}},
+        {TSL_ALTER_LIGHT, {100, 50, 20}, {190, 115, 70}}, {TSL_ALTER_LIGHT, {0, 0, 255}, {255, 255, 255}},
+        {TSL_ALTER_LIGHT, {143, 0, 0}, {254, 40, 40}}, {TSL_ALTER_LIGHT, {0, 144, 0}, {255, 255, 255}},
         {TSL_ALTER_SHADOW, {255, 105, 1}, {127, 52, 0}},
         // contrast keeps mid tones apart
-        {TSL_ALTER_CONTRAST, {64, 63, 191}, {192, 192, 63}},
-        {TSL_ALTER_CONTRAST, {192, 0, 255}, {63, 255, 0}},
+        {TSL_ALTER_CONTRAST, {64, 63, 191}, {192, 192, 63}}, {TSL_ALTER_CONTRAST, {192, 0, 255}, {63, 255, 0}},
         {TSL_ALTER_CONTRAST, {127, 128, 190}, {255, 0, 62}},
         // components are clamped first; unknown modes change nothing else
-        {TSL_ALTER_SHADOW, {-40, 300, 100000}, {0, 127, 127}},
-        {7, {-1, 256, 99}, {0, 255, 99}},
+        {TSL_ALTER_SHADOW, {-40, 300, 100000}, {0, 127, 127}}, {7, {-1, 256, 99}, {0, 255, 99}},
         {-1, {10, 20, 30}, {10, 20, 30}},
     };
     for (const auto& c : cases) {
@@ -69,17 +64,12 @@ TEST(ColorLine, NameIsAPrefixMatchAfterColumnEleven)
         const char *line, *name;
         Rgb want;
     } cases[] = {
-        {"  0   0 128\t\tnavy blue\n", "navy", {0, 0, 128}},
-        {"255 250 250 \t \tsnow", "snow", {255, 250, 250}},
-        {"255 250 250snow", "snow", {255, 250, 250}},
-        {"255 250 250\t\tsnow", "Snow", kNone},
+        {"  0   0 128\t\tnavy blue\n", "navy", {0, 0, 128}}, {"255 250 250 \t \tsnow", "snow", {255, 250, 250}},
+        {"255 250 250snow", "snow", {255, 250, 250}}, {"255 250 250\t\tsnow", "Snow", kNone},
         {"255 250 250\t\tsnow", "snowy", kNone},
         // comments and short lines never match
-        {"! 1   2   3\t\tgrey", "grey", kNone},
-        {"", "grey", kNone},
-        {" 12", "grey", kNone},
-        {"255 250 250", "grey", kNone},
-        {"255 250 250\tgre", "grey", kNone},
+        {"! 1   2   3\t\tgrey", "grey", kNone}, {"", "grey", kNone}, {" 12", "grey", kNone},
+        {"255 250 250", "grey", kNone}, {"255 250 250\tgre", "grey", kNone},
     };
     for (const auto& c : cases) {
         // The line alone in a heap block of its length: a read past it shows

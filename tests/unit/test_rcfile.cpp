@@ -59,26 +59,18 @@ TEST_F(RCFile, Lookups)
         const char* deflt;
         std::string want;
     } cases[] = {
-        {SAMPLE, "Tessel", "BackColor", 1, "", "grey70"},
-        {SAMPLE, "Tessel", "FontColor", 1, "", "black"},
-        {SAMPLE, "Tessel", "CharCode", 1, "x", ""},
-        {SAMPLE, "Tessel", "DoubleClickTime", 1, "", "300\r"},
+        {SAMPLE, "Tessel", "BackColor", 1, "", "grey70"}, {SAMPLE, "Tessel", "FontColor", 1, "", "black"},
+        {SAMPLE, "Tessel", "CharCode", 1, "x", ""}, {SAMPLE, "Tessel", "DoubleClickTime", 1, "", "300\r"},
         // first header wins: MouseButton lives only under the second [Tessel]
-        {SAMPLE, "Tessel", "MouseButton", 0, " dflt ", "dflt"},
-        {SAMPLE, "Tessel2", "BackColor", 1, "", "red"},
+        {SAMPLE, "Tessel", "MouseButton", 0, " dflt ", "dflt"}, {SAMPLE, "Tessel2", "BackColor", 1, "", "red"},
         // header with text after the bracket; first key wins
         {SAMPLE, "Viewer", "MouseButton", 1, "", "3"},
         {SAMPLE, "Viewer", "Last", 1, "", "final"},  // last line without line feed
-        {SAMPLE, "Tessel", "Back", 0, "", ""},
-        {SAMPLE, "Tessel", "BackColorX", 0, "keep", "keep"},
+        {SAMPLE, "Tessel", "Back", 0, "", ""}, {SAMPLE, "Tessel", "BackColorX", 0, "keep", "keep"},
         // indented keys and blanks before '=' are not keys; names are case-sensitive
-        {SAMPLE, "Tessel", "Interval", 0, "\t35 ", "35"},
-        {SAMPLE, "Tessel", "IM", 0, "FALSE", "FALSE"},
-        {SAMPLE, "tessel", "BackColor", 0, "", ""},
-        {SAMPLE, "Tessel", "backcolor", 0, "", ""},
-        {SAMPLE, "Tesse", "BackColor", 0, "", ""},
-        {"[G]", "G", "k", 0, "", ""},
-        {"[G]\nk=v", "G", "k", 1, "", "v"},
+        {SAMPLE, "Tessel", "Interval", 0, "\t35 ", "35"}, {SAMPLE, "Tessel", "IM", 0, "FALSE", "FALSE"},
+        {SAMPLE, "tessel", "BackColor", 0, "", ""}, {SAMPLE, "Tessel", "backcolor", 0, "", ""},
+        {SAMPLE, "Tesse", "BackColor", 0, "", ""}, {"[G]", "G", "k", 0, "", ""}, {"[G]\nk=v", "G", "k", 1, "", "v"},
         // a line longer than the line buffer, 1023 and 1024 bytes: reading goes on
         {"[G]\n" + x1500 + "\nk=v\n", "G", "k", 1, "", "v"},
         {"[G]\n" + x1500.substr(477) + "\n" + x1500.substr(476) + "\nk=v\n", "G", "k", 1, "", "v"},
@@ -114,11 +106,9 @@ TEST_F(RCFile, WritesAreByteExact)
     } cases[] = {
         {"", "G", "K", "V", "[G]\nK=V\n"},
         // a new group after a file with or without a final line feed
-        {"[A]\nx=1", "B", "k", "v", "[A]\nx=1\n[B]\nk=v\n"},
-        {"[A]\nx=1\n", "B", "k", "v", "[A]\nx=1\n[B]\nk=v\n"},
+        {"[A]\nx=1", "B", "k", "v", "[A]\nx=1\n[B]\nk=v\n"}, {"[A]\nx=1\n", "B", "k", "v", "[A]\nx=1\n[B]\nk=v\n"},
         // names are case-sensitive
-        {"[a]\nK=1\n", "A", "K", "2", "[a]\nK=1\n[A]\nK=2\n"},
-        {"[A]\nk=1\n", "A", "K", "2", "[A]\nk=1\nK=2\n"},
+        {"[a]\nK=1\n", "A", "K", "2", "[a]\nK=1\n[A]\nK=2\n"}, {"[A]\nk=1\n", "A", "K", "2", "[A]\nk=1\nK=2\n"},
         // longer and shorter values in place
         {"[G]\nk=abc\nz=1\n", "G", "k", "abcdefgh", "[G]\nk=abcdefgh\nz=1\n"},
         {"[G]\nk=abcdefgh\nz=1\n", "G", "k", "a", "[G]\nk=a\nz=1\n"},
@@ -131,12 +121,10 @@ TEST_F(RCFile, WritesAreByteExact)
         // a new key goes after the group's last key line, before blank lines
         {"[G]\na=1\n\n\n[H]\nb=2\n", "G", "c", "3", "[G]\na=1\nc=3\n\n\n[H]\nb=2\n"},
         {"[G]\n\nnote\n[H]\n", "G", "c", "3", "[G]\nc=3\n\nnote\n[H]\n"},
-        {"[G]\na=1\nnote\n\n", "G", "c", "3", "[G]\na=1\nc=3\nnote\n\n"},
-        {"[G] x\n", "G", "c", "3", "[G] x\nc=3\n"},
+        {"[G]\na=1\nnote\n\n", "G", "c", "3", "[G]\na=1\nc=3\nnote\n\n"}, {"[G] x\n", "G", "c", "3", "[G] x\nc=3\n"},
         {"[G]\na=1\r\n\r\n[H]\r\n", "G", "c", "3", "[G]\na=1\r\nc=3\n\r\n[H]\r\n"},
         // after a last line without line feed
-        {"[G]\nk=v", "G", "k", "w", "[G]\nk=w\n"},
-        {"[G]\na=1", "G", "c", "3", "[G]\na=1\nc=3\n"},
+        {"[G]\nk=v", "G", "k", "w", "[G]\nk=w\n"}, {"[G]\na=1", "G", "c", "3", "[G]\na=1\nc=3\n"},
         {"[G]", "G", "c", "3", "[G]\nc=3\n"},
         // lines longer than the line buffer are kept whole
         {"[G]\n" + longLine + "\nk=v\n", "G", "k", "w", "[G]\n" + longLine + "\nk=w\n"},

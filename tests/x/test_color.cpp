@@ -66,17 +66,11 @@ TEST_F(ColorServer, Depth24PixelsNamesAndVariants)
         unsigned long want;
     } cases[] = {
         {"midnight", -1, 0x191970},  // unknown to the server, found by prefix in the database
-        {"no such colour at all", -1, 0},
-        {nullptr, -1, 0},
-        {"DimGrey", TSL_ALTER_LIGHT, 0xC5C5C5},
-        {"  DimGrey\t", TSL_ALTER_SHADOW, 0x343434},
-        {"grey", TSL_ALTER_CONTRAST, 0x3E3E3E},
+        {"no such colour at all", -1, 0}, {nullptr, -1, 0}, {"DimGrey", TSL_ALTER_LIGHT, 0xC5C5C5},
+        {"  DimGrey\t", TSL_ALTER_SHADOW, 0x343434}, {"grey", TSL_ALTER_CONTRAST, 0x3E3E3E},
         // "#RRGGBB" is not in the database: fixed colours by mode
-        {"#0000FF", TSL_ALTER_SHADOW, 0x000000},
-        {"#0000FF", TSL_ALTER_NEAR, 0x7F7F7F},
-        {"#0000FF", TSL_ALTER_LIGHT, 0xFFFFFF},
-        {"#0000FF", TSL_ALTER_CONTRAST, 0xFFFFFF},
-        {"", 9, 0},
+        {"#0000FF", TSL_ALTER_SHADOW, 0x000000}, {"#0000FF", TSL_ALTER_NEAR, 0x7F7F7F},
+        {"#0000FF", TSL_ALTER_LIGHT, 0xFFFFFF}, {"#0000FF", TSL_ALTER_CONTRAST, 0xFFFFFF}, {"", 9, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(named(c.name, c.mode), c.want) << (c.name ? c.name : "null") << " mode " << c.mode;

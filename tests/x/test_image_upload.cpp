@@ -35,38 +35,25 @@ protected:
         return (uint32_t)(x * 2654435761u ^ y * 40503u) & (depth >= 32 ? 0xFFFFFFFFu : (1u << depth) - 1);
     }
 
-    // Uploads a w x h pattern; returns the pixmap (0 on failure).
-    Pixmap upload(int w, int h, bool bottomUp, bool* shm, int* bandRows)
+    // Fills the first rows of an upload with the pattern, in the upload's
+    // order, and finishes it.
+    int fill(ImageUpload* up, int rows)
     {
-        ImageUpload up;
-        if (!image_upload_begin(&up, d, w, h))
-            return 0;
-        *shm = up.shm;
-        *bandRows = up.bandRows;
-        up.bottomUp = bottomUp;
-        for (int i = 0; i < h; i++) {
-            int y = bottomUp ? h - 1 - i : i;
-            uint32_t* row = image_upload_row(&up);
-            for (int x = 0; x < w; x++)
+        for (int i = 0; i < rows; i++) {
+            int y = up->bottomUp ? up->height - 1 - i : i;
+            uint32_t* row = image_upload_row(up);
+            for (int x = 0; x < up->width; x++)
                 row[x] = value(x, y);
-            image_upload_commit(&up);
+            image_upload_commit(up);
         }
-        EXPECT_EQ(image_upload_finish(&up), 1);
-        Pixmap p = up.pixmap;
-        XFreeGC(d, up.gc);
-        image_upload_end(&up, true);
-        return p;
+        return image_upload_finish(up);
     }
-
     int mismatches(Pixmap p, int w, int h)
     {
         std::vector<unsigned long> px = xenv_pixels(d, p, 0, 0, w, h);
-        if (px.size() != (size_t)w * h)
-            return -1;
-        int bad = 0;
-        for (int y = 0; y < h; y++)
-            for (int x = 0; x < w; x++)
-                bad += px[(size_t)y * w + x] != value(x, y);
+        int bad = px.size() == (size_t)w * h ? 0 : -1;
+        for (size_t i = 0; bad >= 0 && i < px.size(); i++)
+            bad += px[i] != value((int)(i % w), (int)(i / w));
         return bad;
     }
 };
@@ -78,34 +65,28 @@ TEST_P(Upload, SharedAndSocketPathsGiveTheSamePixelsOverManyBands)
     for (bool bottomUp : {false, true}) {
         for (bool socket : {false, true}) {
             image_upload_force_socket(socket);
-            bool shm = false;
-            int rows = 0;
-            Pixmap p = upload(w, h, bottomUp, &shm, &rows);
-            ASSERT_NE(p, 0u);
-            EXPECT_TRUE(socket ? !shm : shm || !XShmQueryExtension(d)) << "a local server with MIT-SHM takes the shared path";
-            EXPECT_LT(rows * 2, h) << "the picture must span more than two bands";
-            EXPECT_EQ(mismatches(p, w, h), 0) << (socket ? "socket" : "shared") << (bottomUp ? " bottom-up" : "");
-            XFreePixmap(d, p);
+            ImageUpload up;
+            ASSERT_EQ(image_upload_begin(&up, d, w, h), 1);
+            up.bottomUp = bottomUp;
+            EXPECT_EQ(fill(&up, h), 1);
+            EXPECT_TRUE(socket ? !up.shm : up.shm || !XShmQueryExtension(d)) << "a local server with MIT-SHM takes the shared path";
+            EXPECT_LT(up.bandRows * 2, h) << "the picture must span more than two bands";
+            EXPECT_EQ(mismatches(up.pixmap, w, h), 0) << (socket ? "socket" : "shared") << (bottomUp ? " bottom-up" : "");
+            XFreePixmap(d, up.pixmap);
+            XFreeGC(d, up.gc);
+            image_upload_end(&up, true);
             EXPECT_EQ(live_segments(), 0);
         }
     }
     XEvent event;
     XSync(d, False);
     EXPECT_FALSE(XCheckTypedEvent(d, XShmGetEventBase(d) + ShmCompletion, &event));
-}
 
-TEST_P(Upload, AbandonedUploadFreesItsSegments)
-{
+    // An upload abandoned after some rows frees its segments and its pixmap.
     ImageUpload up;
     ASSERT_EQ(image_upload_begin(&up, d, 500, 4000), 1);
     EXPECT_EQ(live_segments(), up.shm ? 2 : 0);
-    for (int i = 0; i < 1500; i++) {
-        uint32_t* row = image_upload_row(&up);
-        for (int x = 0; x < 500; x++)
-            row[x] = value(x, i);
-        image_upload_commit(&up);
-    }
-    EXPECT_EQ(image_upload_finish(&up), 0);
+    EXPECT_EQ(fill(&up, 1500), 0);
     image_upload_end(&up, false);
     EXPECT_TRUE(up.pixmap == 0 && live_segments() == 0);
 }

@@ -81,16 +81,11 @@ TEST_F(Keys, ShiftLevelsAndShiftHeld)
         KeySym want;  // 0: not asked (Alt)
         int level, shift;
     } cases[] = {
-        {XK_a, 0, XK_a, 0, 0},
-        {XK_a, ShiftMask, XK_A, 1, 1},
-        {XK_a, LockMask, XK_A, 1, 0},
-        {XK_a, ShiftMask | LockMask, XK_a, 0, 1},
-        {XK_a, ControlMask, XK_a, 0, 0},
-        {XK_a, ShiftMask | ControlMask, XK_A, 1, 0},
-        {XK_a, ShiftMask | ControlMask | Mod2Mask, XK_A, 1, 0},
+        {XK_a, 0, XK_a, 0, 0}, {XK_a, ShiftMask, XK_A, 1, 1}, {XK_a, LockMask, XK_A, 1, 0},
+        {XK_a, ShiftMask | LockMask, XK_a, 0, 1}, {XK_a, ControlMask, XK_a, 0, 0},
+        {XK_a, ShiftMask | ControlMask, XK_A, 1, 0}, {XK_a, ShiftMask | ControlMask | Mod2Mask, XK_A, 1, 0},
         {XK_a, ShiftMask | Mod2Mask, XK_A, 1, 1},  // bits above the low four do not matter
-        {XK_a, Mod1Mask | LockMask, 0, 0, 0},
-        {XK_a, ShiftMask | Mod1Mask | LockMask, 0, 1, 0},
+        {XK_a, Mod1Mask | LockMask, 0, 0, 0}, {XK_a, ShiftMask | Mod1Mask | LockMask, 0, 1, 0},
         // a key with nothing on its shifted level falls back to level 0
         {XK_Return, ShiftMask, XK_Return, 1, 1},
     };
@@ -174,10 +169,7 @@ TEST(KeyInputText, OverlongTextIsCutAtACharacterBoundary)
         std::string text;
         int want;
     } cases[] = {
-        {std::string(4998, 'a') + kana, 4998},
-        {std::string(4997, 'a') + kana, 4999},
-        {wide, 4998},
-        {"", 0},
+        {std::string(4998, 'a') + kana, 4998}, {std::string(4997, 'a') + kana, 4999}, {wide, 4998}, {"", 0},
         {"ab\xa4", 3},  // a lone lead byte at the end is one byte, not read past
     };
     for (const auto& c : cases)

@@ -40,15 +40,12 @@ TEST_F(TextWidth, MixedTextExplicitFontsAndBadArguments)
     } cases[] = {
         {euc, single("abc .") + kanji("\x24\x22\x34\x41\x3b\x7a")},
         // a prefix that stops inside a pair measures up to the pair's lead only
-        {euc.substr(0, 3), single("ab")},
-        {sjis, single("xy") + kanji("\x24\x22\x34\x41")},
+        {euc.substr(0, 3), single("ab")}, {sjis, single("xy") + kanji("\x24\x22\x34\x41")},
         // half-width katakana are single bytes of the single-byte font
         {"\x82\xa0\xb1", kanji("\x24\x22") + single("\xb1")},
         // control bytes measure as question marks; tab stays itself
-        {std::string("a\x1b" "b", 3), single("a?b")},
-        {std::string("a\0b", 3), single("a?b")},
-        {std::string("a\t\x1b", 3), single("a\t?")},
-        {"", 0},
+        {std::string("a\x1b" "b", 3), single("a?b")}, {std::string("a\0b", 3), single("a?b")},
+        {std::string("a\t\x1b", 3), single("a\t?")}, {"", 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(tslFontNWidth(nullptr, nullptr, c.text.data(), (int)c.text.size()), c.want) << c.text;

@@ -65,12 +65,6 @@ protected:
     bool marked() { return buf(0, 0) == g_tessel.colors[5] && buf(319, 239) == g_tessel.colors[5]; }
 };
 
-#define NEED_24()                                            \
-    do {                                                     \
-        if (g_tessel.depth != 24)                            \
-            GTEST_SKIP() << "pattern needs a 24-bit screen"; \
-    } while (0)
-
 }  // namespace
 
 TEST_P(View, SmallPictureIsCentredWithoutImageOnlyBackground)
@@ -105,7 +99,8 @@ TEST_P(View, SmallPictureIsCentredWithoutImageOnlyBackground)
 // send no repaint.
 TEST_P(View, LargePictureScrollsAndStopsAtItsEdges)
 {
-    NEED_24();
+    if (g_tessel.depth != 24)
+        GTEST_SKIP() << "the pattern needs a 24-bit screen";
     TslImage* img = patterned(1000, 300);
     SetImage_View(pane, img);
     EXPECT_TRUE(buf(0, 0) == code(0, 0) && buf(319, 239) == code(319, 239));

@@ -87,10 +87,8 @@ TEST_F(WindowTest, GeometryStringsWithinTheSizeLimits)
     } cases[] = {
         {"300x150+40+50", {40, 50, 300, 150}},
         // missing parts come from the window's last known rectangle
-        {"+5+6", {5, 6, 120, 80}},
-        {"120x80-0-0", {g_tessel.screenWidth - 120, g_tessel.screenHeight - 80, 120, 80}},
-        {"1000x10+0+0", {0, 0, 400, 120}},
-        {"10x1000+0+0", {0, 0, 250, 300}},
+        {"+5+6", {5, 6, 120, 80}}, {"120x80-0-0", {g_tessel.screenWidth - 120, g_tessel.screenHeight - 80, 120, 80}},
+        {"1000x10+0+0", {0, 0, 400, 120}}, {"10x1000+0+0", {0, 0, 250, 300}},
     };
     for (const auto& c : cases) {
         if (&c == &cases[3])  // from here on within 250 x 120 .. 400 x 300

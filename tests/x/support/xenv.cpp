@@ -1,8 +1,10 @@
-// Test support: a display with g_tessel filled, and pixel read-back.
-#include "xenv.h"
+// Test support: a display with g_tessel filled, pixel read-back, and an
+// event pump through the toolkit's dispatcher.
+#include "xfixture.h"
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -119,5 +121,22 @@ void xenv_wait_mapped(Display* display, Window w)
         if (XGetWindowAttributes(display, w, &a) && a.map_state == IsViewable)
             return;
         usleep(2000);
+    }
+}
+
+void xenv_pump(Display* display, int ms)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    XSync(display, False);
+    while (std::chrono::steady_clock::now() < end) {
+        while (XPending(display)) {
+            XEvent ev;
+            XNextEvent(display, &ev);
+            for (int i = 0, count = tslGetTotalWindows(); i < count; i++)
+                if (TslWindow* w = tslGetWindowFromIndex(i); w && !w->parent)
+                    tslCallWndProc(display, w, &ev, 1);
+        }
+        usleep(2000);
+        XSync(display, False);
     }
 }
