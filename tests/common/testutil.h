@@ -123,21 +123,15 @@ inline std::vector<uint8_t> make_bmp(int w, int h, int bits, const std::vector<R
     size_t dataOff = palOff + 4 * palette.size();
     size_t rb = ((size_t)w * bits + 31) / 32 * 4;
     std::vector<uint8_t> b(dataOff + rb * h, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(b, 2, (uint32_t)b.size());
-    put32(b, 10, (uint32_t)dataOff);
-    put32(b, 14, infoSize);
-    put32(b, 18, (uint32_t)w);
-    put32(b, 22, (uint32_t)h);
-    put16(b, 26, 1);
-    put16(b, 28, (uint32_t)bits);
-    put32(b, 46, (uint32_t)(colorsUsed < 0 ? (long)palette.size() : colorsUsed));
-    for (size_t i = 0; i < palette.size(); i++) {
-        b[palOff + 4 * i] = palette[i].b;
-        b[palOff + 4 * i + 1] = palette[i].g;
-        b[palOff + 4 * i + 2] = palette[i].r;
-    }
+    b[0] = 'B', b[1] = 'M';
+    // offset, value, bytes: file size, pixel offset, header size, width, height, planes, bits, colours used
+    const uint32_t header[][3] = {{2, (uint32_t)b.size(), 4}, {10, (uint32_t)dataOff, 4}, {14, infoSize, 4},
+                                  {18, (uint32_t)w, 4}, {22, (uint32_t)h, 4}, {26, 1, 2}, {28, (uint32_t)bits, 2},
+                                  {46, (uint32_t)(colorsUsed < 0 ? (long)palette.size() : colorsUsed), 4}};
+    for (const auto& f : header)
+        put32(b, f[0], f[1], (int)f[2]);
+    for (size_t i = 0; i < palette.size(); i++)
+        b[palOff + 4 * i] = palette[i].b, b[palOff + 4 * i + 1] = palette[i].g, b[palOff + 4 * i + 2] = palette[i].r;
     for (int y = 0; y < h; y++) {
         uint8_t* row = &b[dataOff + rb * (size_t)(h - 1 - y)];
         for (int x = 0; x < w; x++) {
