@@ -49,19 +49,15 @@ TEST_F(CursorServer, BuiltinPicturesLoadAndBadOnesAreRefusedQuietly)
         fg.red = fg.green = fg.blue = 0xFFFF;
         EXPECT_TRUE(g_tessel.cursors[i] && !x_errors([&] { XRecolorCursor(d, g_tessel.cursors[i], &fg, &bg); })) << i;
     }
-    const std::function<void(TslCursorData&)> faults[] = {
-        [](TslCursorData& c) { c.width = 0; },
-        [](TslCursorData& c) { c.height = -3; },
-        [](TslCursorData& c) { c.maskBits = nullptr; },
-        [](TslCursorData& c) { c.hotX = 16; },  // outside the picture: the server refuses it
-        [](TslCursorData& c) { c.hotY = -1; },
-    };
+    // width, height, hot spot (outside the picture the server refuses it), mask
+    const int faults[][5] = {{0, 16, 5, 0, 1}, {16, -3, 5, 0, 1}, {16, 16, 5, 0, 0}, {16, 16, 16, 0, 1}, {16, 16, 5, -1, 1}};
     EXPECT_EQ(tu::stderr_of([&] {
                   EXPECT_EQ(tslLoadCursor(d, nullptr) + tslLoadCursor(nullptr, &res_curFinger), 0UL);
-                  for (size_t i = 0; i < std::size(faults); i++) {
+                  for (const auto& f : faults) {
                       TslCursorData data = res_curFinger;
-                      faults[i](data);
-                      EXPECT_EQ(load(data), 0UL) << "fault " << i;
+                      data.width = f[0], data.height = f[1], data.hotX = f[2], data.hotY = f[3];
+                      data.maskBits = f[4] ? data.maskBits : nullptr;
+                      EXPECT_EQ(load(data), 0UL) << f[0] << " " << f[1] << " " << f[2] << " " << f[3] << " " << f[4];
                   }
               }),
               "");
