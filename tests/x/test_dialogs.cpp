@@ -2,9 +2,15 @@
 // modal loops run: layout, every way to answer and what the caller receives,
 // presses and keys that must not answer, the parent meanwhile, and the
 // answer when no dialog window can be made.
+#include <algorithm>
+#include <clocale>
 #include <array>
 #include <functional>
 #include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "testutil.h"
 #include "xfixture.h"
@@ -15,7 +21,7 @@
 
 using Dialogs = XTest;
 using Box = std::array<int, 4>;
-enum Action { RETURN, SPACE, OK, CANCEL, CLOSE, DESTROY };
+enum Action { RETURN, SPACE, OK, CANCEL, CLOSE, DESTROY, NONE };
 
 // Where the window titled title lies inside outer, as the user sees it;
 // all zero when there is none.
@@ -148,4 +154,137 @@ TEST_F(Dialogs, WithoutAWindowTheAnswerCallersCanLiveWith)
     g_tessel.depth = depth;
     EXPECT_EQ(err.substr(err.size() - 38), "Error: Can't create the about dialog.\n");
     EXPECT_NE(err.find("Error: Can't create the message dialog.\n"), std::string::npos);
+}
+
+// Line i of the text is i + 1 letters: the top line's index shows in how far
+// the first row reaches.  The text box shows (365 - 1) / h whole lines.
+TEST_F(Dialogs, TextDialogScrollsByKeysAndOpensWhereItWasClosed)
+{
+    std::string text;
+    for (int i = 0; i < 30; i++)
+        text += std::string(i + 1, 'M') + "\n";
+    int h = tslGetCharHeight(nullptr), cw = XTextWidth(g_tessel.font, "M", 1), last = 30 - 364 / h;
+    Box closed{}, at{};
+    for (Action action : {SPACE, RETURN, OK, CLOSE}) {
+        std::string title = "Text " + std::to_string(action), tops;
+        auto look = [&](Robot& r, Window dialog) {
+            r.geometry(dialog, &at[0], &at[1], &at[2], &at[3]);
+            EXPECT_TRUE(action == SPACE || at == closed);
+            auto top = [&] {
+                auto px = xenv_pixels(r.dpy, r.find("_tslText_TextBox"), 0, 2 + h / 2, 300, 1);
+                return (int)(std::find(px.rbegin(), px.rend(), g_tessel.fontPixel).base() - px.begin()) / cw - 1;
+            };
+            r.focus(dialog);
+            for (KeySym k : {XK_k, XK_Up, XK_j, XK_f, XK_Down, XK_d, XK_k, XK_Up, XK_d})
+                r.key(k), r.pause(50), tops += std::to_string(top());
+            for (int i = 0; action == SPACE && i < last + 2; i++)
+                r.key(XK_Down), r.pause(40);
+            tops += " " + std::to_string(top());
+            if (action != SPACE)
+                return;
+            XMoveWindow(r.dpy, dialog, 40, 60), r.pause(100);
+            XResizeWindow(r.dpy, dialog, 400, 300), r.pause(200);
+            EXPECT_TRUE(box_in(r, "_tslText_TextDlg", dialog) == (Box{5, 5, 390, 265}) &&
+                        box_in(r, " O K ", dialog) == (Box{184, 275, 32, 20}));
+            r.geometry(dialog, &closed[0], &closed[1], &closed[2], &closed[3]);
+        };
+        auto show = [&] { return tslTextDialog(d, nullptr, title.c_str(), text.c_str()); };
+        EXPECT_EQ(run(title, show, action, look), 110) << title;
+        EXPECT_EQ(tops, "001232100 " + std::to_string(action == SPACE ? last : 0)) << title;
+    }
+}
+
+// What the file dialog's list showed: each new listing once, after its top row.
+static std::vector<std::string> listings;
+static void record_listing(Display*, TslWindow*, XEvent*)
+{
+    TslWindow* box = tslGetWindow("_tslListBox_tslFileDlg");
+    std::string s = std::to_string(tslGetPos_ListBox(box)) + ":";
+    for (int i = 0; i < tslGetSize_ListBox(box); i++)
+        s += std::string(" ") + tslGetName_ListBox(box, i);
+    if (box && (listings.empty() || listings.back() != s))
+        listings.push_back(s);
+}
+
+// A directory holding a locked one (enterable, not readable: the user is no
+// root meanwhile) and sub/, whose bad\xff.bmp is not text in any codeset;
+// in a UTF-8 locale the UTF-8 name \xe6\x97\xa5.bmp lists in EUC-JP.
+TEST_F(Dialogs, FileDialogListsWalksAcceptsAndRemembers)
+{
+    ASSERT_TRUE(setlocale(LC_ALL, "C.UTF-8"));
+    tu::TempDir top;
+    char start[4096], here[4096], name[TSL_FILE_NAME_SIZE];
+    ASSERT_TRUE(getcwd(start, sizeof start) && chdir(top.path.c_str()) == 0);
+    mkdir(".hid", 0755), mkdir("locked", 0111), mkdir("sub", 0755);
+    for (int i = 0; i < 36; i++)
+        tu::write_file(i < 30 ? "sub/p" + std::to_string(100 + i).substr(1) + ".bmp"
+                              : std::vector<std::string>{".h.bmp", "ab.c", "photo.JPG", "photo.jpg", "sub/bad\xff.bmp",
+                                                         "\xe6\x97\xa5.bmp"}[i - 30], "");
+    ASSERT_EQ(symlink("nowhere", "gone.bmp"), 0);  // stat fails: a file
+    chmod(top.path.c_str(), 0755);
+    tslSetDebugCallback(record_listing);
+    const char* filters[] = {".bmp", ".JPG", ".c", nullptr};
+    int rh = std::max(tslGetCharHeight(nullptr), 16);
+    auto row = [&](Robot& r, int k, int button = 1) { r.click(r.find("_tslList_ListBox"), 60, 1 + k * rh + rh / 2, button); };
+    auto answer = [&](Robot& r, const char* title, bool yes) {
+        Window m = r.find(title);
+        EXPECT_NE(m, 0u) << title;
+        yes ? (r.focus(m), r.key(XK_Return)) : r.close(m);
+        r.wait_gone(m);
+    };
+    Box closed{}, at{};
+    const std::string subList = " ../ bad?.bmp p00.bmp p01.bmp p02.bmp";
+    const struct { int mode; Action action; std::function<void(Robot&, Window)> script; int result; const char* name;
+                   std::vector<std::string> seen; } sessions[] = {
+        // Select mode first, then all, then normal; the user cancels.
+        {TSL_FILEDLG_OPEN, CANCEL, [&](Robot& r, Window) { r.click(r.find("all"), 5, 5); r.click(r.find("normal"), 5, 5); },
+         120, "", {"0: ../ locked/ sub/ gone.bmp photo.JPG \xc6\xfc.bmp",
+                   "0: ../ .hid/ locked/ sub/ .h.bmp ab.c gone.bmp photo.JPG photo.jpg \xc6\xfc.bmp",
+                   "0: ../ locked/ sub/ ab.c gone.bmp photo.JPG photo.jpg \xc6\xfc.bmp"}},
+        // Normal again; locked/ is refused with a word, sub/ entered at once,
+        // and a double click accepts a name by its real bytes.
+        {TSL_FILEDLG_OPEN, NONE, [&](Robot& r, Window) { row(r, 1); answer(r, "File Dialog", true); row(r, 2); row(r, 1); row(r, 1); },
+         110, "bad\xff.bmp", {"0: ../ locked/ sub/ ab.c gone.bmp photo.JPG photo.jpg \xc6\xfc.bmp", "0:" + subList}},
+        // Saving over p02.bmp, scrolled to by the wheel, is asked about: no, then yes.
+        {TSL_FILEDLG_SAVE, NONE, [&](Robot& r, Window dialog) {
+             row(r, 0, 5);
+             XMoveWindow(r.dpy, dialog, 30, 40), r.pause(100);
+             XResizeWindow(r.dpy, dialog, 320, 400), r.pause(200);
+             r.geometry(dialog, &closed[0], &closed[1], &closed[2], &closed[3]);
+             row(r, 1);
+             for (bool yes : {false, true})
+                 r.click(r.find(" O K "), 30, 10), answer(r, "File Save Dialog", yes);
+         }, 110, "p02.bmp", {"0:" + subList, "3:" + subList}},
+        // Reopened as it was closed; a new name typed is accepted unasked.
+        {TSL_FILEDLG_SAVE, RETURN, [&](Robot& r, Window dialog) {
+             EXPECT_TRUE(r.geometry(dialog, &at[0], &at[1], &at[2], &at[3]) && at == closed);
+             r.focus(dialog);
+             r.move(r.find("_tslPath_tslFileDlg"), 20, 10);
+             r.type("new.bmp");
+         }, 110, "new.bmp", {"3:" + subList}},
+        {TSL_FILEDLG_SAVE, CLOSE, [](Robot&, Window) {}, 120, "", {"3:" + subList}},
+    };
+    for (const auto& s : sessions) {
+        std::string title = std::string(s.mode == TSL_FILEDLG_OPEN ? "Open" : "Save") + " Dialog - " + getcwd(here, sizeof here);
+        listings.clear();
+        // The last one's buffer holds no terminator: the name in it is not taken.
+        memset(name, s.action == CLOSE ? 'a' : 0, sizeof name);
+        std::string err = tu::stderr_of([&] {
+            auto show = [&] {
+                EXPECT_EQ(seteuid(geteuid() == 0 ? 65534 : geteuid()), 0);
+                int result = tslFileDialog(d, nullptr, name, filters, s.mode);
+                return seteuid(getuid()) == 0 ? result : -1;
+            };
+            EXPECT_EQ(run(title, show, s.action, s.script), s.result);
+        });
+        EXPECT_STREQ(name, s.name);
+        EXPECT_EQ(tslGetSelectFileCount_FileDialog(), s.action == NONE ? 1 : 0);
+        EXPECT_STREQ(tslGetSelectFileName_FileDialog(0), s.action == NONE ? s.name : nullptr);
+        EXPECT_EQ(err.find("Error: Can't scan directroy.\n") != std::string::npos, &s == &sessions[1]) << err;
+        for (size_t i = 0; i < s.seen.size(); i++)
+            EXPECT_EQ(listings.at(i).substr(0, s.seen[i].size()), s.seen[i]) << title;
+    }
+    tslSetDebugCallback(nullptr);
+    setlocale(LC_ALL, "C");
+    EXPECT_EQ(chdir(start), 0);
 }

@@ -1,5 +1,5 @@
-// Layout arithmetic of the menu bar, the tool bar, the select button and
-// button rows.
+// Layout arithmetic of the menu bar, the tool bar, the select button,
+// button rows and the text box.
 #include "controls/control_layout.h"
 
 MenuBarLayout menubar_layout(int charHeight, int titleWidth0, int titleWidth1, int parentWidth)
@@ -67,4 +67,16 @@ int row_pick(int index, int count)
     if (index == -1)
         return count - 1;
     return index < 0 ? 0 : index;
+}
+
+TextBoxLayout textbox_layout(int width, int height, int barWidth)
+{
+    enum { GAP = 5 };
+    int h = height > 0 ? height : 1;
+    int textWidth = width - barWidth - GAP;
+    int barX = width - barWidth;
+    TextBoxLayout l;
+    l.text = Box{0, 0, textWidth > 0 ? textWidth : 1, h};
+    l.bar = Box{barX > 0 ? barX : 0, 0, barWidth > 0 ? barWidth : 1, h};
+    return l;
 }

@@ -1,7 +1,7 @@
 // Layout arithmetic of the bars and button groups, without a display: the
 // menu bar's titles and status line, the tool bar's height, the select
-// button's caption and first button, and rows of buttons kept 5 pixels
-// apart.  Numbers in, numbers out.
+// button's caption and first button, rows of buttons kept 5 pixels apart,
+// and the text box's two parts.  Numbers in, numbers out.
 #ifndef TSL_CONTROLS_CONTROL_LAYOUT_H
 #define TSL_CONTROLS_CONTROL_LAYOUT_H
 
@@ -61,5 +61,15 @@ int row_slot(int index, int count);
 // The button index names among count: -1 the last, other negatives the
 // first; -1 when there is none.
 int row_pick(int index, int count);
+
+struct TextBoxLayout {
+    Box text;
+    Box bar;
+};
+
+// A text box width x height: the text window, a 5-pixel gap, and a bar
+// barWidth wide at the right edge.  No part is ever narrower or lower than
+// a pixel, which is the smallest window the server makes.
+TextBoxLayout textbox_layout(int width, int height, int barWidth);
 
 #endif

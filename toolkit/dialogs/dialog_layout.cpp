@@ -1,6 +1,7 @@
-// Layout of the message and about dialogs.  Below a width of 260 or a
-// height of 75 (smaller than their minimum sizes, so only without a window
-// manager that keeps to the hints) the parts stay at fixed places.
+// Layout of the stock dialogs.  Below a certain width or height (smaller
+// than their minimum sizes, so only without a window manager that keeps to
+// the hints) the message, about and file dialogs keep their parts at fixed
+// places.
 #include "dialogs/dialog_layout.h"
 
 static const int kNarrow = 260;
@@ -75,6 +76,35 @@ AboutDlgLayout aboutdlg_layout(int width, int height, int hasIcon, int iconWidth
     l.ok = box(buttonX, buttonY, kButtonWidth, kButtonHeight);
     l.iconX = kMargin;
     l.iconY = hasIcon ? (height - (iconHeight + kButtonsUp)) / 2 : 0;
+    return l;
+}
+
+TextDlgLayout textdlg_layout(int width, int height)
+{
+    TextDlgLayout l;
+    l.text = box(5, 5, width - 10, height - 35);
+    l.ok = box(width / 2 - 16, height - 25, 32, 20);
+    return l;
+}
+
+FileDlgLayout filedlg_layout(int width, int height, int rowHeight)
+{
+    const int narrow = 250, low = 120;
+    FileDlgLayout l;
+    l.name = box(10, 5, width - 80, 20);
+    l.list = box(10, 30, width - 82, height - (rowHeight + 40));
+    l.ok = box(width - 60, 5, 50, 20);
+    l.cancel = box(width - 60, 30, 50, 20);
+    l.expansion = box(10, height - rowHeight - 5, width - 20, rowHeight);
+    if (width < narrow) {
+        l.name.width = l.expansion.width = 170;
+        l.list.width = 168;
+        l.ok.x = l.cancel.x = 190;
+    }
+    if (height < low) {
+        l.list = box(l.list.x, l.list.y, l.list.width, 80 - rowHeight);
+        l.expansion.y = (short)(115 - rowHeight);
+    }
     return l;
 }
 

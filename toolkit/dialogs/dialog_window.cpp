@@ -75,9 +75,50 @@ int dialog_procedure(Display* display, TslWindow* dialog, XEvent* event, int sta
     return status;
 }
 
+int dialog_raw_procedure(Display* display, TslWindow* dialog, XEvent* event, DialogStep relayout,
+                         DialogStep draw)
+{
+    if (event->xany.window != dialog->xwin)
+        return dialog->status;
+    int status = tslWndProc_Default(display, dialog, event);
+    return dialog_procedure(display, dialog, event, status, relayout, draw);
+}
+
+int dialog_loop(Display* display, TslWindow* dialog, DialogAnswer answer, void* context)
+{
+    int result = 0;
+    while (!result) {
+        while (!result && XPending(display)) {
+            if (tslCheckEvent(display, dialog))
+                continue;
+            XEvent event;
+            XNextEvent(display, &event);
+            result = answer(display, &event, context);
+        }
+        if (!result)
+            tslFlush(display);
+    }
+    return result;
+}
+
 void dialog_show(Display* display, TslWindow* dialog, TslWindow* parent)
 {
     wm_set_transient(display, dialog, parent);
     tslRaiseWindow(dialog);
     tslCenteringWnd(display, parent, dialog);
+}
+
+void dialog_place(Display* display, TslWindow* dialog, TslWindow* parent, TslRect back)
+{
+    if (back.x == DIALOG_NOT_SHOWN || back.y == DIALOG_NOT_SHOWN) {
+        dialog_show(display, dialog, parent);
+        return;
+    }
+    wm_set_transient(display, dialog, parent);
+    tslRaiseWindow(dialog);
+    // The ConfigureNotify of a resize leaves the recorded position alone,
+    // so it is recorded here; the size it records itself, and relays out.
+    dialog->rect.x = back.x;
+    dialog->rect.y = back.y;
+    tslMoveResizeWindow(dialog, tslRectPos(back), tslRectSize(back));
 }

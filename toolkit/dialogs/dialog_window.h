@@ -32,8 +32,26 @@ typedef void (*DialogStep)(Display* display, TslWindow* dialog);
 int dialog_procedure(Display* display, TslWindow* dialog, XEvent* event, int status,
                      DialogStep relayout, DialogStep draw);
 
+// The procedure of a dialog in raw mode: an event for its own window gets
+// the default processing, then dialog_procedure's; any other leaves the
+// dialog's status as it is.
+int dialog_raw_procedure(Display* display, TslWindow* dialog, XEvent* event, DialogStep relayout,
+                         DialogStep draw);
+
+// The modal loop of a dialog that takes its events itself: each event of
+// the dialog's tree goes to answer until answer returns non-zero, which the
+// loop returns.  Between passes the loop sleeps on the connection.
+typedef int (*DialogAnswer)(Display* display, XEvent* event, void* context);
+int dialog_loop(Display* display, TslWindow* dialog, DialogAnswer answer, void* context);
+
 // Marks the dialog as its parent's, raises it and centres it over the parent
 // (over the screen without one).
 void dialog_show(Display* display, TslWindow* dialog, TslWindow* parent);
+
+// The same for a dialog that remembers where it was last closed: centred
+// while back's x or y is DIALOG_NOT_SHOWN (the first time), else moved and
+// resized to back.
+enum { DIALOG_NOT_SHOWN = -10 };
+void dialog_place(Display* display, TslWindow* dialog, TslWindow* parent, TslRect back);
 
 #endif

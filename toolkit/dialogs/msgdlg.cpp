@@ -29,6 +29,12 @@ static const int kHeight = 110;
 // The dialog's windows in the order an event is offered to them.
 enum { PART_DIALOG, PART_TEXT, PART_OK, PART_CANCEL, PART_COUNT };
 
+// What the loop needs: the parts, and the time of the last key looked at.
+struct MsgDlgRun {
+    TslWindow* parts[PART_COUNT];
+    Time lastKey;
+};
+
 static int WndProc_MsgDlg(Display* display, TslWindow* dialog, XEvent* event);
 static void Draw(Display* display, TslWindow* dialog);
 
@@ -64,10 +70,7 @@ static void relayout(Display* display, TslWindow* dialog)
 
 static int WndProc_MsgDlg(Display* display, TslWindow* dialog, XEvent* event)
 {
-    if (event->xany.window != dialog->xwin)
-        return dialog->status;
-    int status = tslWndProc_Default(display, dialog, event);
-    return dialog_procedure(display, dialog, event, status, relayout, Draw);
+    return dialog_raw_procedure(display, dialog, event, relayout, Draw);
 }
 
 static void Draw(Display* display, TslWindow* dialog)
@@ -80,8 +83,10 @@ static void Draw(Display* display, TslWindow* dialog)
 
 // Offers one event to the dialog's windows; the answer when it ends the
 // dialog, else 0.
-static int answer(Display* display, TslWindow* const parts[PART_COUNT], XEvent* event, Time* lastKey)
+static int answer(Display* display, XEvent* event, void* context)
 {
+    MsgDlgRun* run = static_cast<MsgDlgRun*>(context);
+    TslWindow* const* parts = run->parts;
     int closed = parts[PART_CANCEL] ? TSLN_BUTTON_UP : TSLN_BUTTON_DOWN;
     if (tslCallWndProc(display, parts[PART_DIALOG], event, 0) == TSLR_CLOSE)
         return closed;
@@ -92,8 +97,8 @@ static int answer(Display* display, TslWindow* const parts[PART_COUNT], XEvent* 
     if (parts[PART_CANCEL] && tslCallWndProc(display, parts[PART_CANCEL], event, 0) == TSLN_BUTTON_DOWN)
         return TSLN_BUTTON_UP;
     // Auto-repeat faster than the loop's interval is not looked at.
-    if (event->type == KeyPress && event->xkey.time - *lastKey >= (Time)g_tessel.interval) {
-        *lastKey = event->xkey.time;
+    if (event->type == KeyPress && event->xkey.time - run->lastKey >= (Time)g_tessel.interval) {
+        run->lastKey = event->xkey.time;
         KeySym key = XLookupKeysym(&event->xkey, 0);
         if (key == XK_space || key == XK_Return)
             return TSLN_BUTTON_DOWN;
@@ -115,7 +120,8 @@ int tslMessageDialog(Display* display, TslWindow* parent, const char* title, con
     if (!text)
         text = "";
     size_t length = strlen(text);
-    TslWindow* parts[PART_COUNT] = {dialog, nullptr, nullptr, nullptr};
+    MsgDlgRun run = {{dialog, nullptr, nullptr, nullptr}, 0};
+    TslWindow** parts = run.parts;
     parts[PART_TEXT] = tslCreateWindow_TextWnd(display, dialog, l.text, kTextName, text,
                                                length > INT_MAX ? INT_MAX : (int)length);
     if (style & MSGDLG_OK)
@@ -124,19 +130,7 @@ int tslMessageDialog(Display* display, TslWindow* parent, const char* title, con
         parts[PART_CANCEL] = tslCreateWindow_Button(display, dialog, l.cancel, kCancelCaption, nullptr, nullptr);
     dialog_show(display, dialog, parent);
 
-    int result = 0;
-    Time lastKey = 0;
-    while (!result) {
-        while (!result && XPending(display)) {
-            if (tslCheckEvent(display, dialog))
-                continue;
-            XEvent event;
-            XNextEvent(display, &event);
-            result = answer(display, parts, &event, &lastKey);
-        }
-        if (!result)
-            tslFlush(display);
-    }
+    int result = dialog_loop(display, dialog, answer, &run);
     tslDestroyWindow(display, dialog);
     return result;
 }
