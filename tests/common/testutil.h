@@ -42,6 +42,11 @@ inline std::string write_file(const std::string& path, const Bytes& bytes)
     return path;
 }
 
+inline std::string write_file(const std::string& path, const char* text)
+{
+    return write_file(path, std::string(text));
+}
+
 // A fresh folder removed with its contents when the owner goes.
 struct TempDir {
     std::string path;
