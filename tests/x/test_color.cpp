@@ -79,13 +79,31 @@ TEST_F(ColorServer, Depth24PixelsNamesAndVariants)
     EXPECT_TRUE(!tslConvertColormap(d, cmap()) && !tslCreate8bppColormap(d));
 }
 
-// The cube table, a private cube colormap, a copy of the colormap and the
-// dump; then with the colormap full, colours and names fall back to the
-// nearest existing cell, the lower pixel on a tie.
+// With the colormap full, colours and names fall back to the nearest
+// existing cell, the lower pixel on a tie; with room again, the cube table,
+// a private cube colormap, a copy of the colormap and the dump.
 TEST_F(ColorServer, Depth8TablesAndAFullColormap)
 {
     OPEN_OR_SKIP("TSL_DISPLAY_8");
     ASSERT_EQ(g_tessel.depth, 8);
+    // Every free cell taken as a writable cell and parked on white.
+    std::vector<unsigned long> cells;
+    unsigned long pixel, planes;
+    while (XAllocColorCells(d, cmap(), False, &planes, 0, &pixel, 1))
+        cells.push_back(pixel), store(d, cmap(), pixel, 255, 255, 255);
+    std::sort(cells.begin(), cells.end());
+    ASSERT_GE(cells.size(), 4u);
+    store(d, cmap(), cells.back(), 80, 30, 160);
+    store(d, cmap(), cells[1], 100, 30, 160);
+    store(d, cmap(), cells[2], 25, 25, 112);
+    // (90, 30, 160) is 10 away from both: the lower pixel wins.
+    EXPECT_EQ(tslGetColor(d, cmap(), 90, 30, 160), cells[1]);
+    EXPECT_EQ(tslGetColor(d, cmap(), 26, 24, 113), cells[2]);
+    // Names the server cannot allocate any more fall back to the database and the search.
+    EXPECT_TRUE(named("midnight blue") == cells[2] && named("midnight") == cells[2]);
+    EXPECT_EQ(tslGetAlterColor(d, cmap(), 50, 50, 224, TSL_ALTER_SHADOW), cells[2]);
+    XFreeColors(d, cmap(), cells.data(), (int)cells.size(), 0);
+
     unsigned long* table = tslConvertColormap(d, cmap());
     ASSERT_NE(table, nullptr);
     std::vector<Rgb> base = query_all(d, cmap());
@@ -114,23 +132,6 @@ TEST_F(ColorServer, Depth8TablesAndAFullColormap)
     snprintf(white, sizeof white, "Pixel:%06lu - RGB:255,255,255\n", g_tessel.colors[1]);
     EXPECT_TRUE(std::count(out.begin(), out.end(), '\n') == 256 && out.rfind("Pixel:000000 - RGB:", 0) == 0 &&
                 out.find("Pixel:000255 - RGB:") != std::string::npos && out.find(white) != std::string::npos);
-
-    // Every free cell taken as a writable cell and parked on white.
-    std::vector<unsigned long> cells;
-    unsigned long pixel, planes;
-    while (XAllocColorCells(d, cmap(), False, &planes, 0, &pixel, 1))
-        cells.push_back(pixel), store(d, cmap(), pixel, 255, 255, 255);
-    std::sort(cells.begin(), cells.end());
-    ASSERT_GE(cells.size(), 4u);
-    store(d, cmap(), cells.back(), 80, 30, 160);
-    store(d, cmap(), cells[1], 100, 30, 160);
-    store(d, cmap(), cells[2], 25, 25, 112);
-    // (90, 30, 160) is 10 away from both: the lower pixel wins.
-    EXPECT_EQ(tslGetColor(d, cmap(), 90, 30, 160), cells[1]);
-    EXPECT_EQ(tslGetColor(d, cmap(), 26, 24, 113), cells[2]);
-    // Names the server cannot allocate any more fall back to the database and the search.
-    EXPECT_TRUE(named("midnight blue") == cells[2] && named("midnight") == cells[2]);
-    EXPECT_EQ(tslGetAlterColor(d, cmap(), 50, 50, 224, TSL_ALTER_SHADOW), cells[2]);
 }
 
 // On a TrueColor screen the client works pixels out itself; they must be the
