@@ -24,13 +24,6 @@
 static const int ENTRIES = 10000;
 static const int RUNS = 5;
 
-static double now_ms()
-{
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (double)ts.tv_sec * 1e3 + (double)ts.tv_nsec * 1e-6;
-}
-
 static void make_entries(const std::string& dir)
 {
     char name[64];

@@ -9,18 +9,12 @@
 #include <ctime>
 #include <string>
 
+#include "bench_support.h"
 #include "tessel.h"
 
 static const int ITEMS = 10000;
 static const int STEPS = 200;
 static const int REPAINTING_ADDS = 500;
-
-static double now_ms()
-{
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (double)ts.tv_sec * 1e3 + (double)ts.tv_nsec * 1e-6;
-}
 
 // Items like a photo folder's, a third of them directories.
 static void fill(Display* d, TslWindow* box, int count, int redrawEach)

@@ -1,5 +1,6 @@
-// Benchmark support: measurements in forked children, so that each starts
-// from a fresh process, and a temporary HOME for the programs measured.
+// Benchmark support: the clock, measurements in forked children, so that
+// each starts from a fresh process, and a temporary HOME for the programs
+// measured.
 #ifndef TSL_BENCH_SUPPORT_H
 #define TSL_BENCH_SUPPORT_H
 
@@ -7,7 +8,16 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <string>
+
+// The monotonic clock in milliseconds.
+inline double now_ms()
+{
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (double)ts.tv_sec * 1e3 + (double)ts.tv_nsec * 1e-6;
+}
 
 // Runs measure() (returning a plain struct T) in a child; false when the
 // child could not be made or gave no result.

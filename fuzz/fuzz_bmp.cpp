@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     unsigned sum = 0;
     if (info.rowBytes == 0) {
         int rows = 0;
-        int ok = bmp_rle_rows(&info, data + info.dataOffset, size - info.dataOffset, [&](const uint8_t* indices) {
+        int ok = bmp_rle_rows(&info, data + info.dataOffset, (size_t)(info.needed - info.dataOffset), [&](const uint8_t* indices) {
             rows++;
             for (int x = 0; x < info.width; x++)
                 sum += indices[x] < entries ? palette[indices[x] * 3] : 0;

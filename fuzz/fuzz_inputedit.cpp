@@ -115,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             input_set_caret(&line, code, s.word());
             break;
         case 5:
-            input_select_word(&line);
+            input_select_word(&line, code);
             break;
         case 6: {
             // A click, or a drag when the high bit says a button is held.

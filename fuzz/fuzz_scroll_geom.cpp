@@ -1,29 +1,10 @@
 // Fuzz target for the scroll-bar arithmetic: any bar length, range, step,
 // position and pointer, as the scroll bar's record and events can hold
 // them.  Positions must stay in range and the thumb inside its minimum.
-#include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <initializer_list>
 
 #include "controls/scroll_geom.h"
-
-static int take(const uint8_t*& data, size_t& size)
-{
-    int32_t v = 0;
-    size_t n = size < sizeof v ? size : sizeof v;
-    if (n > 0)  // an empty input's data may be null
-        memcpy(&v, data, n);
-    data += n;
-    size -= n;
-    return v;
-}
-
-static void check(bool ok)
-{
-    if (!ok)
-        __builtin_trap();
-}
+#include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -102,9 +102,12 @@ TEST(BmpHeader, MalformedFilesAreRefused)
         {"offset at end", [](auto& b) { put32(b, 10, (uint32_t)b.size()); }, BMP_BAD_OFFSET},
         {"offset huge", [](auto& b) { put32(b, 10, 0xFFFFFFFFu); }, BMP_BAD_OFFSET},
         {"data short", [](auto& b) { b.pop_back(); }, BMP_TRUNCATED_DATA},
+        // 16384 x 16384 pixels are the most taken: the size passes, the data is short.
+        {"most pixels", [](auto& b) { put32(b, 18, 16384), put32(b, 22, 16384); }, BMP_TRUNCATED_DATA},
     };
     for (auto wh : std::vector<std::pair<int32_t, int32_t>>{
-             {0, 2}, {4, 0}, {-4, 2}, {32768, 2}, {4, 32768}, {4, -32768}, {INT32_MIN, 2}, {4, INT32_MIN}})
+             {0, 2}, {4, 0}, {-4, 2}, {32768, 2}, {4, 32768}, {4, -32768}, {INT32_MIN, 2}, {4, INT32_MIN},
+             {16385, 16384}})
         cases.push_back({"size", [wh](auto& b) { put32(b, 18, (uint32_t)wh.first), put32(b, 22, (uint32_t)wh.second); },
                          BMP_BAD_SIZE});
     for (int bits : {9, 15, 23})
@@ -145,4 +148,8 @@ TEST(BmpFormatCode, FromFirstBytes)
     put16(b, 28, 8);
     EXPECT_EQ(bmp_format_code(b.data(), b.size()), 3);
     EXPECT_EQ(bmp_format_code(b.data(), 20), 0);
+    // Of a gigabyte a 2 x 2 run-length stream uses at most (4 x 2 + 4) x 2 + 2 bytes.
+    BmpInfo info;
+    ASSERT_EQ(GetBmpHeader(b.data(), b.size(), 1u << 30, &info), BMP_OK);
+    EXPECT_EQ(info.needed, info.dataOffset + 26u);
 }

@@ -54,12 +54,13 @@ TEST(InputEdit, EditsMovesAndGeometryInBothCodes)
         {a1000 + "|" + a1022.substr(999) + "^", a1000 + a1022.substr(998) + "|", ADD, 1024, 1, 0, a1000},
         {"a|bc^d", "aX|d", ADD, 3, 0, 0, "XL"}, {"aKb", "a|K^b", SELECT, 1, 2, 3}, {"a|bc", "", SELECT, 0, 2, 1},
         {"aKb", "a|Kb", CARET, 0, 2}, {"ab c|d ef", "ab |cd^ ef", WORD, 0}, {"ab|  cd", "ab|  ^cd", WORD, 0},
+        {"|aL cd", "|aL ^cd", WORD, 0},  // the space is the second byte of a character
         // "aKb" from x 4: the edges of a, K and b at 4, 14, 34, 44; mid-points 9, 24, 39.
         {"|aKb", "", HIT, 0, 9}, {"|aKb", "", HIT, 1, 24}, {"|aKb", "", HIT, 3, 25}, {"|aKb", "", HIT, 4, 40},
         // Nine bytes are 90 pixels and need a window of 95; ten bytes in 50
         // fit from byte 6 on, and the view starts one character after.
         {"abcdefghi|", "", VIEW, 0, 95}, {"abcdefghi|", "", VIEW, 2, 94}, {"abcdefghij|", "", VIEW, 7, 50},
-        {"aK|bcdefgh", "", VIEW, 1, 50, 3}, {"abcdefgKh|", "", VIEW, 9, 40}, {"abc|", "", VIEW, 3, 5},
+        {"aK|bcdefgh", "", VIEW, 1, 50, 3}, {"aK|bcdefgh", "", VIEW, 1, 50, 2}, {"abcdefgKh|", "", VIEW, 9, 40}, {"abc|", "", VIEW, 3, 5},
     };
     for (const Code& c : kCodes) {
         for (const auto& k : cases) {
@@ -68,7 +69,7 @@ TEST(InputEdit, EditsMovesAndGeometryInBothCodes)
             int bell = 0, result = k.op == ADD    ? input_add(&line, c.code, str.c_str(), &bell)
                                    : k.op == SELECT ? input_select(&line, c.code, k.a, k.b)
                                    : k.op == CARET  ? (input_set_caret(&line, c.code, k.a), 0)
-                                   : k.op == WORD   ? (input_select_word(&line), 0)
+                                   : k.op == WORD   ? (input_select_word(&line, c.code), 0)
                                    : k.op == HIT    ? input_hit(&line, c.code, width10, k.a)
                                    : k.op == VIEW   ? (line.drawPos = k.b, input_draw_pos(&line, c.code, width10, k.a))
                                                     : input_key(&line, c.code, k.op, k.a, str.c_str(), (int)str.size());

@@ -94,6 +94,18 @@ TEST_F(RCFile, Lookups)
     char blanks[] = " \t a b \t ", only[] = " \t ", feeds[] = "\nx\n";
     EXPECT_EQ(tslSpaceCut(blanks) + tslSpaceCut(only) + tslSpaceCut(feeds), 3);
     EXPECT_EQ(std::string(blanks) + "|" + only + "|" + feeds, "a b||\nx\n");
+    // A FIFO in the file's place is refused at once (an open would wait for
+    // a writer; the alarm ends a wait), and a write does not replace it.
+    ASSERT_EQ(unlink(path.c_str()) | mkfifo(path.c_str(), 0600), 0);
+    alarm(30);
+    EXPECT_EQ(tu::stderr_of([&] {
+                  EXPECT_EQ(tslGetRCFileValue(path.c_str(), "G", "k", value), 0);
+                  EXPECT_EQ(tslSetRCFileValue(path.c_str(), "G", "k", "v"), 0);
+              }),
+              "Error: Can't open rc file (" + path + ")\nError: Can't open rc file (" + path + ")\n");
+    alarm(0);
+    struct stat st;
+    EXPECT_TRUE(stat(path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
 }
 
 TEST_F(RCFile, WritesAreByteExact)

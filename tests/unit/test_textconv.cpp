@@ -24,8 +24,10 @@ TEST(TextConv, UnconvertibleAndInvalidCharactersBecomeOneQuestionMark)
         {"UTF-8", "EUC-JP", "\xF0\x9F\x98\x80" "b", "?b"},                // emoji: no EUC-JP form
         {"UTF-8", "EUC-JP", "x\xFF" "y", "x?y"},                          // invalid byte
         {"UTF-8", "EUC-JP", "\xE3\x81", "?"},                             // cut short at the end
+        {"UTF-8", "EUC-JP", "\xEF\xBD\xB1" "d\xE4\xB8\x82", "?d?"},       // half-width kana, JIS X 0212
         {"EUC-JP", "UTF-8", "\xA4\xA2\xB4\xC1", "\xE3\x81\x82\xE6\xBC\xA2"},
         {"EUC-JP", "UTF-8", "\xA4", "?"},
+        {"EUC-JP", "UTF-8", "x\xA4.bmp", "x?.bmp"},                       // a lead byte without its trail
         {"SHIFT_JIS", "EUC-JP", "\x82\xA0" "c", "\xA4\xA2" "c"},
         {"ASCII", "UTF-8", "ok\x80", "ok?"},
     };

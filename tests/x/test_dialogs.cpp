@@ -288,3 +288,55 @@ TEST_F(Dialogs, FileDialogListsWalksAcceptsAndRemembers)
     setlocale(LC_ALL, "C");
     EXPECT_EQ(chdir(start), 0);
 }
+
+// The row of each wanted label in the file dialog's list, or -1 where no
+// row shows near its left the pixels tslDrawText gives the label alone.
+static const std::string wanted[] = {"\xc6\xfc\xcb\xdc.bmp", "x?.bmp"};
+static std::vector<int> rowOf;
+static void find_rows(Display* d, TslWindow*, XEvent*)
+{
+    TslWindow* list = tslGetWindow("_tslList_ListBox");
+    int h = tslGetCharHeight(nullptr), rh = std::max(h, 16);
+    for (size_t i = rowOf.size(); list && i < 2; i++) {
+        int k = 0, x = 0, w = tslTextWidth(wanted[i].c_str());
+        while (k < tslGetSize_ListWnd(list) && wanted[i] != tslGetName_ListWnd(list, k))
+            k++;
+        Pixmap alone = XCreatePixmap(d, list->xwin, w, h, g_tessel.depth);
+        xenv_fill(d, alone, xenv_pixel(d, list->redrawPixmap, list->rect.width - 8, 1 + k * rh), 0, 0, w, h);
+        tslDrawText(d, alone, nullptr, nullptr, list->foreFontPixel, ~0UL, 0, 0, wanted[i].c_str());
+        while (x < 40 && xenv_pixels(d, alone, 0, 0, w, h) != xenv_pixels(d, list->redrawPixmap, x, 1 + k * rh, w, h))
+            x++;
+        XFreePixmap(d, alone);
+        rowOf.push_back(x < 40 ? k : -1);
+    }
+}
+
+// In an EUC-JP and a UTF-8 locale, a Japanese name in the locale's codeset
+// lists as its EUC-JP text and one that is not text there with '?'; a double
+// click on either opens the file by its real bytes.
+TEST_F(Dialogs, FileDialogShowsNamesOfTheLocaleAndOpensThem)
+{
+    tu::TempDir top;
+    char start[4096], name[TSL_FILE_NAME_SIZE];
+    ASSERT_TRUE(getcwd(start, sizeof start));
+    tslSetDebugCallback(find_rows);
+    for (const std::vector<std::string>& names : {std::vector<std::string>{"ja_JP.EUC-JP", "\xc6\xfc\xcb\xdc.bmp", "x\xa4.bmp"},
+                                                  {"ja_JP.UTF-8", "\xe6\x97\xa5\xe6\x9c\xac.bmp", "x\xff.bmp"}}) {
+        ASSERT_TRUE(setlocale(LC_ALL, names[0].c_str()) && mkdir((top / names[0]).c_str(), 0755) == 0 &&
+                    chdir((top / names[0]).c_str()) == 0);
+        for (size_t i = 1; i < names.size(); i++) {
+            tu::write_file(names[i], names[i].c_str());
+            rowOf.clear();
+            auto open = [&](Robot& r, Window) {
+                for (int n = 0; n < 2; n++)
+                    r.click(r.find("_tslList_ListBox"), 60, 9 + rowOf.at(i - 1) * std::max(tslGetCharHeight(nullptr), 16));
+            };
+            auto show = [&] { return tslFileDialog(d, nullptr, name, nullptr, TSL_FILEDLG_OPEN); };
+            EXPECT_EQ(run("Open Dialog - " + top / names[0], show, NONE, open), 110);
+            EXPECT_EQ(tu::read_file(name), names[i]) << names[0];
+        }
+    }
+    tslSetDebugCallback(nullptr);
+    setlocale(LC_ALL, "C");
+    EXPECT_EQ(chdir(start), 0);
+}

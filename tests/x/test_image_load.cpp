@@ -3,6 +3,9 @@
 // over the background where partly transparent) and its mask against the
 // fully transparent pixels, bitmaps against the colour rules, XPM masks,
 // format choice, and every refused file with its message.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -206,6 +209,20 @@ TEST_P(ImageLoad, RefusedFilesGiveOneLineAndNull)
         EXPECT_TRUE(!img && tu::starts_with(err, "Error: ") && err.find(path) != std::string::npos &&
                     std::count(err.begin(), err.end(), '\n') == 1 && tu::open_fds() == fds) << path << ": " << err;
     }
+    // A directory, and a FIFO without a writer, whose open would wait for
+    // one: every reader refuses both at once (the alarm ends a wait).
+    ASSERT_EQ(mkdir((dir / "dir.bmp").c_str(), 0700) | mkfifo((dir / "fifo.bmp").c_str(), 0600), 0);
+    alarm(30);
+    for (const std::string& path : {dir / "dir.bmp", dir / "fifo.bmp"}) {
+        EXPECT_EQ(tslCheckImageFormat(path.c_str()) | tslSniffImageFormat(path.c_str()), TSL_IMAGE_NONE);
+        for (int format : {TSL_IMAGE_XPM, TSL_IMAGE_JPEG, TSL_IMAGE_PNG, TSL_IMAGE_GIF, TSL_IMAGE_BMP8}) {
+            TslImage* img = (TslImage*)1;
+            std::string err = tu::stderr_of([&] { img = tslLoadImage(d, path.c_str(), g_tessel.colormap, format); });
+            EXPECT_TRUE(!img && tu::starts_with(err, "Error") && std::count(err.begin(), err.end(), '\n') == 1)
+                << path << " " << format << " " << err;
+        }
+    }
+    alarm(0);
     char line0[] = "2 1 9 1", row[] = "ab";
     char* data[] = {line0, row};
     std::string err = tu::stderr_of([&] { EXPECT_EQ(tslLoadImageFromData(d, data), nullptr); });

@@ -3,9 +3,7 @@
 // per interval, and the text of key events without an input context.
 #include <X11/keysym.h>
 
-#include <clocale>
 
-#include "core/keyinput_private.h"
 #include "xfixture.h"
 
 namespace {
@@ -141,27 +139,4 @@ TEST_F(Keys, StringWithoutInputContext)
     char* text = tslGetString(w, &a, &len);
     EXPECT_TRUE(!tslGetString(w, &motion, &len) && len == 0 && !*text && !tslGetString(nullptr, &a, &len));
     EXPECT_STREQ(tslGetString(w, &a, nullptr), "a") << "the length is optional";
-}
-
-// Text fetched again after an input-method overflow is cut to the buffer
-// without splitting a two-byte character.
-TEST(KeyInputText, OverlongTextIsCutAtACharacterBoundary)
-{
-    std::string old = setlocale(LC_ALL, nullptr);
-    if (!setlocale(LC_ALL, "ja_JP.EUC-JP"))
-        GTEST_SKIP() << "ja_JP.EUC-JP locale not available";
-    const std::string kana = "\xa4\xa2";
-    std::string wide;
-    for (int i = 0; i < 3000; i++)
-        wide += kana;
-    const struct {
-        std::string text;
-        int want;
-    } cases[] = {
-        {std::string(4998, 'a') + kana, 4998}, {std::string(4997, 'a') + kana, 4999}, {wide, 4998}, {"", 0},
-        {"ab\xa4", 3},  // a lone lead byte at the end is one byte, not read past
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(keyinput_whole_chars(c.text.data(), c.text.size(), 4999), c.want) << c.text.size();
-    setlocale(LC_ALL, old.c_str());
 }

@@ -3,6 +3,7 @@
 // nothing of the program on the server.
 #include "testutil.h"
 #include "xfixture.h"
+#include "xres_counts.h"
 
 #include <X11/extensions/XRes.h>
 
@@ -36,24 +37,10 @@ std::string with(std::string text, const std::vector<std::pair<std::string, std:
 // the server reclaims them with the client.
 int leftovers(Display* spy, XID anyId)
 {
-    int n = 0, total = 0;
-    XResClient* clients = nullptr;
-    XResType* types = nullptr;
-    XID base = 0;
-    if (!XResQueryClients(spy, &n, &clients))
-        return -1;
-    for (int i = 0; i < n; i++)
-        base = (anyId & ~clients[i].resource_mask) == clients[i].resource_base ? clients[i].resource_base : base;
-    XFree(clients);
-    if (!base || !XResQueryClientResources(spy, base, &n, &types))
-        return 0;
-    for (int i = 0; i < n; i++) {
-        char* name = XGetAtomName(spy, types[i].resource_type);
-        if (name && strstr(" WINDOW PIXMAP GC CURSOR FONT ", (" " + std::string(name) + " ").c_str()))
-            total += types[i].count;
-        XFree(name);
-    }
-    XFree(types);
+    int total = 0;
+    for (const auto& [kind, count] : xres_counts(spy, anyId))
+        if (strstr(" WINDOW PIXMAP GC CURSOR FONT ", (" " + kind + " ").c_str()))
+            total += count;
     return total;
 }
 
@@ -66,6 +53,8 @@ protected:
     {
         if (!getenv("DISPLAY"))
             GTEST_SKIP() << "no X display";
+        // No input-method server is named: the start-up leaves it unopened.
+        unsetenv("XMODIFIERS");
     }
     void TearDown() override { stop(); }
     std::string rc() const { return home / ".tslrc"; }
@@ -115,6 +104,10 @@ TEST_F(Startup, FirstStartWritesAllKeysInOrderAndFillsTheRecord)
     XGCValues v;
     XGetGCValues(dpy, g_tessel.fontGC, GCForeground | GCGraphicsExposures | GCFont, &v);
     EXPECT_TRUE(v.foreground == g_tessel.fontPixel && !v.graphics_exposures && v.font == g_tessel.font->fid);
+    // With no server named or announced, the input method and its font set
+    // are made only once asked for.
+    EXPECT_TRUE(g_tessel.im == nullptr && g_tessel.fontSet == nullptr);
+    EXPECT_TRUE(tslIsOpenIM_XIM() && g_tessel.im && g_tessel.fontSet);
     stop();  // a second start reads what the first wrote and writes nothing
     ASSERT_NE(start(), nullptr);
     EXPECT_EQ(tu::read_file(rc()), kDefaults);

@@ -1,6 +1,7 @@
 // Input method against Xvfb: the paths without an input method, and a real
 // XIM server (uim-xim with Anthy, which starts switched off) started by the
-// test in an EUC-JP locale, typing into a plain window and an input window.
+// test in an EUC-JP locale, typing into a plain window and an input window
+// (in a UTF-8 locale too), whose text then goes to and comes from xclip.
 #include "testutil.h"
 #include "xfixture.h"
 
@@ -11,6 +12,7 @@
 
 #include <atomic>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -70,6 +72,7 @@ protected:
     {
         XTest::SetUp();
         g_bXIMtoRegister = 0;
+        kLocale = "ja_JP.EUC-JP";
     }
     void TearDown() override
     {
@@ -208,8 +211,9 @@ TEST_F(Xim, RealServerAttachTypeDetach)
     if (!EnterLocale("@im=uim"))
         GTEST_SKIP() << kLocale << " locale not available";
     g_tessel.useIM = 1;
-    XIM im = nullptr;
-    EXPECT_EQ(tu::stderr_of([&] { im = tslOpenIM_XIM(d); }), "");
+    // A server the user names is opened by the start-up at once.
+    EXPECT_EQ(tu::stderr_of([&] { xim_open_at_start(d, ""); }), "");
+    XIM im = g_tessel.im;
     ASSERT_NE(nullptr, im);
     EXPECT_EQ(im, tslOpenIM_XIM(d)) << "opened once per program";
     EXPECT_EQ(1, tslIsOpenIM_XIM());
@@ -264,26 +268,61 @@ TEST_F(Xim, RealServerAttachTypeDetach)
 
 std::atomic<bool> g_kanaTyped{false};
 
-TEST_F(Xim, KanaTypedThroughAnthyReachesTheInputWindowAsEucJp)
+class XimLocale : public Xim, public ::testing::WithParamInterface<const char*> {};
+
+// Whatever the locale's codeset, the same kana arrive as the same EUC-JP
+// bytes; Ctrl+C hands them to another client (xclip) as UTF-8, and Ctrl+V
+// takes its UTF-8 text in as EUC-JP, then a large one (sent in INCR parts)
+// cut to what fits.
+TEST_P(XimLocale, KanaTypedThroughAnthyReachesTheInputWindowAsEucJpAndOtherClients)
 {
+    kLocale = GetParam();
     if (!EnterLocale("@im=uim"))
         GTEST_SKIP() << kLocale << " locale not available";
+    g_kanaTyped = false;
     ASSERT_NE(nullptr, tslOpenIM_XIM(d));
     TslWindow* top = make(0, "kana");
     TslWindow* in = tslCreateWindow_InputWnd(d, top, tslSetRect(5, 5, 150, 30), "input", "", 0);
     xenv_wait_mapped(d, in->xwin);
-    RobotThread user([in](Robot& r) {
+    EXPECT_EQ((XIMStyle)(XIMPreeditPosition | XIMStatusNothing), in->imStyle);
+    tu::TempDir dir;
+    const std::string out = dir / "out", clip = "timeout 5 xclip -selection clipboard ";
+    RobotThread user([&](Robot& r) {
+        Atom cb = XInternAtom(r.dpy, "CLIPBOARD", False);
         r.focus(in->xwin);
         r.key(' ', ShiftMask);  // Anthy on
-        r.type("a");
+        r.type("aiu");
         r.key(XK_Return);
-        r.pause(300);
+        for (int i = 0; i < 3; i++)
+            r.key(XK_Left, ShiftMask);
+        // The window's loop, and xclip after it has returned, take the
+        // selection in their own time.
+        for (std::string give : {"", "printf 'x\\343\\201\\202\\n'", "head -c 3000000 /dev/zero | tr '\\0' b"}) {
+            Window old = XGetSelectionOwner(r.dpy, cb);
+            if (give.empty())
+                r.key(XK_c, ControlMask);
+            else
+                EXPECT_EQ(system((give + " | " + clip + "-i >/dev/null").c_str()), 0);
+            for (int i = 0; i < 500 && XGetSelectionOwner(r.dpy, cb) == old; i++)
+                r.pause(10);
+            if (give.empty())
+                EXPECT_EQ(system((clip + "-o -t UTF8_STRING >" + out + "; " + clip + "-o -t TARGETS >>" + out).c_str()), 0);
+            else
+                r.key(XK_v, ControlMask), r.pause(300);
+            r.key(XK_End);
+        }
+        XSetSelectionOwner(r.dpy, cb, None, CurrentTime);  // xclip ends
         g_kanaTyped = true;
     });
     tslSetIdolingCallback(top, [](TslWindow*) { return g_kanaTyped ? TSLR_CLOSE : TSLR_OK; });
     tslMainLoop(d, top);
-    EXPECT_STREQ(tslGetText_InputWnd(in), "\xa4\xa2");
+    std::string copied = tu::read_file(out);
+    EXPECT_EQ(copied.substr(0, 9), "\xe3\x81\x82\xe3\x81\x84\xe3\x81\x86");
+    EXPECT_NE(copied.find("COMPOUND_TEXT"), std::string::npos) << copied;
+    EXPECT_EQ(std::string(tslGetText_InputWnd(in)), "\xa4\xa2\xa4\xa4\xa4\xa6x\xa4\xa2" + std::string(1015, 'b'));
 }
+
+INSTANTIATE_TEST_SUITE_P(Locales, XimLocale, ::testing::Values("ja_JP.EUC-JP", "ja_JP.UTF-8"));
 
 int g_waitPasses = 0;
 int UntilServerGone(TslWindow*)

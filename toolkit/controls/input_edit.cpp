@@ -96,6 +96,16 @@ static int is_typed_text(const char* str, int len)
     return 1;
 }
 
+void input_one_line(char* text)
+{
+    size_t n = strlen(text);
+    while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r'))
+        text[--n] = '\0';
+    for (size_t i = 0; i < n; i++)
+        if ((unsigned char)text[i] < 0x20 || text[i] == 0x7F)
+            text[i] = ' ';
+}
+
 static InputOutcome type_text(InputLine* line, int code, const char* str, int len)
 {
     if (length(line) + len >= INPUT_TEXT_MAX)
@@ -282,7 +292,7 @@ int input_select(InputLine* line, int code, int start, int end)
     return 1;
 }
 
-void input_select_word(InputLine* line)
+void input_select_word(InputLine* line, int code)
 {
     const char* t = line->text;
     int n = length(line);
@@ -294,9 +304,8 @@ void input_select_word(InputLine* line)
         start--;
     while (end < n && (t[end] == ' ') == space)
         end++;
-    line->caret = start;
-    line->selLen = end - start;
-    input_refresh_selection(line);
+    // A space byte may be the second byte of a character: whole characters.
+    input_select(line, code, start, end);
 }
 
 int input_margin(int drawPos)
@@ -334,6 +343,9 @@ int input_draw_pos(const InputLine* line, int code, InputWidth width, int winWid
     // Stops one character after the first start from which the text up to
     // the end point fits, and never past the end point in a narrow window.
     int p = line->drawPos;
+    // Text changed before the old start may have left it inside a character.
+    if (is_trail(t, p, code))
+        p--;
     int w = width(t + p, e - p) + input_margin(p);
     while (w > winWidth - 4 && p < e) {
         w = width(t + p, e - p) + input_margin(p);

@@ -46,12 +46,16 @@ InputOutcome input_key(InputLine* line, int code, unsigned long keysym, int shif
 // *bell is set when the bell is due (refused or cut).
 int input_add(InputLine* line, int code, const char* str, int* bell);
 
+// Pasted text made one line: line breaks at its end go, and every other
+// control byte becomes a space.
+void input_one_line(char* text);
+
 // Caret to pos (a negative pos is the end), without selection.
 void input_set_caret(InputLine* line, int code, int pos);
 // Selects start..end (end < 0 or past the text: to the end); 0 when refused.
 int input_select(InputLine* line, int code, int start, int end);
-// Selects the word (or the run of spaces) at the caret.
-void input_select_word(InputLine* line);
+// Selects the word (or the run of spaces) at the caret, in whole characters.
+void input_select_word(InputLine* line, int code);
 
 // Left margin of the shown text: 4 pixels, 2 once it is scrolled.
 int input_margin(int drawPos);

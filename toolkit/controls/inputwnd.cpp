@@ -1,11 +1,16 @@
 // The input window: a single line of text with caret, selection, horizontal
-// scrolling, input-method text and a private copy buffer.  Events become
-// the edits of input_edit; this file paints and keeps the X side in step.
+// scrolling, input-method text, a private copy buffer and the desktop's
+// clipboard.  Events become the edits of input_edit; this file paints and
+// keeps the X side in step.
+#include <X11/keysym.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "controls/input_edit.h"
+#include "core/clipboard.h"
 #include "tessel.h"
 
 static const char kTooLongCreate[] = "Error: Input window - Too Long string. Less than %d word.\n";
@@ -59,8 +64,31 @@ TslWindow* tslCreateWindow_InputWnd(Display* display, TslWindow* parent, TslRect
     return w;
 }
 
+// Ctrl+C, Ctrl+X and Ctrl+V work with the desktop's clipboard, apart from
+// the window's own copy buffer; 0 for any other key.
+static int clipboard_key(Display* display, TslWindow* w, InputWndData* data, XKeyEvent* key)
+{
+    KeySym base = XLookupKeysym(key, 0);
+    if (!(key->state & ControlMask) || (base != XK_c && base != XK_x && base != XK_v))
+        return 0;
+    if (base == XK_v) {
+        std::string text;
+        if (clipboard_paste(display, key->time, &text)) {
+            input_one_line(&text[0]);
+            tslAddText_InputWnd(w, text.c_str());
+        }
+    } else if (data->line.selLen && clipboard_copy(display, data->line.selText, key->time) && base == XK_x) {
+        tslDelSelectText_InputWnd(w);
+    }
+    return 1;
+}
+
 static void on_key_press(Display* display, TslWindow* w, InputWndData* data, XEvent* event)
 {
+    if (clipboard_key(display, w, data, &event->xkey)) {
+        move_preedit(w, data);
+        return;
+    }
     int len = 0;
     char* str = tslGetString(w, event, &len);
     KeySym keysym = XLookupKeysym(&event->xkey, tslGetShiftState(&event->xkey));
@@ -95,7 +123,7 @@ static void on_button_press(Display* display, TslWindow* w, InputWndData* data, 
     unsigned int since = (unsigned int)(ev->time - data->clickTime);
     data->clickTime = ev->time;
     if (since < (unsigned int)g_tessel.doubleClickTime) {
-        input_select_word(line);
+        input_select_word(line, g_tessel.charCode);
         scroll_to_caret(w, data);
     } else {
         int index = hit(data, ev->x);

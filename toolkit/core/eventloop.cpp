@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "core/clipboard.h"
 #include "core/window_private.h"
 #include "tessel.h"
 
@@ -172,6 +173,12 @@ int tslCheckEvent(Display* display, TslWindow* modal)
     events_seen++;
     XEvent event;
     XPeekEvent(display, &event);
+    // The clipboard's window is no toolkit window, but its requests are
+    // answered whatever loop runs.
+    if (clipboard_event(display, &event)) {
+        XNextEvent(display, &event);
+        return 1;
+    }
     Window xwin = event.xany.window;
     modal = live_window(modal);
     if (!modal) {
@@ -201,6 +208,8 @@ int tslHookEvent(Display* display, TslWindow* modal)
         return 1;
     XEvent event;
     XNextEvent(display, &event);
+    if (clipboard_event(display, &event))
+        return 1;
     Window xwin = event.xany.window;
     TslWindow* owner = tslGetWindowFromXWindow(xwin);
     modal = live_window(modal);

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/keyinput_private.h"
+#include "support/textconv.h"
 #include "tessel.h"
 
 // The text buffer holds at most this many bytes and a terminator.
@@ -36,36 +36,38 @@ KeySym tslGetKey(TslWindow* window, XEvent* event)
     return XLookupKeysym(&event->xkey, tslGetShiftState(&event->xkey));
 }
 
-int keyinput_whole_chars(const char* text, size_t length, size_t limit)
-{
-    size_t pos = 0;
-    mblen(nullptr, 0);
-    while (pos < length) {
-        int n = mblen(text + pos, length - pos);
-        if (n <= 0)
-            n = 1;
-        if (pos + (size_t)n > limit)
-            break;
-        pos += (size_t)n;
-    }
-    return (int)pos;
-}
-
 // After an overflow the input context still holds the text: fetch it into a
-// buffer of the size it asked for and keep what fits in whole characters.
-static int lookup_after_overflow(XIC ic, XKeyEvent* key, int needed)
+// buffer of the size it asked for.
+static std::string lookup_after_overflow(XIC ic, XKeyEvent* key, int needed)
 {
     if (needed <= 0 || (size_t)needed > kRetryLimit)
-        return 0;
+        return std::string();
     std::vector<char> big((size_t)needed + 1);
     KeySym keysym;
     Status status;
     int got = XmbLookupString(ic, key, big.data(), needed, &keysym, &status);
     if (got <= 0 || got > needed || (status != XLookupChars && status != XLookupBoth))
-        return 0;
-    int keep = keyinput_whole_chars(big.data(), (size_t)got, (size_t)kTextLimit);
-    memcpy(s_text, big.data(), (size_t)keep);
-    return keep;
+        return std::string();
+    return std::string(big.data(), (size_t)got);
+}
+
+// The bytes a key event types, in the codeset of the locale.
+static std::string lookup(TslWindow* window, XKeyEvent* key)
+{
+    char buf[kTextLimit + 1];
+    KeySym keysym;
+    int len;
+    if (window->ic) {
+        Status status;
+        len = XmbLookupString(window->ic, key, buf, kTextLimit, &keysym, &status);
+        if (status == XBufferOverflow)
+            return lookup_after_overflow(window->ic, key, len);
+        if (status != XLookupChars && status != XLookupBoth)
+            return std::string();
+    } else {
+        len = XLookupString(key, buf, kTextLimit, &keysym, nullptr);
+    }
+    return std::string(buf, (size_t)(len < 0 ? 0 : len > kTextLimit ? kTextLimit : len));
 }
 
 char* tslGetString(TslWindow* window, XEvent* event, int* length)
@@ -75,28 +77,22 @@ char* tslGetString(TslWindow* window, XEvent* event, int* length)
         *length = 0;
     if (!window || !is_key_event(event))
         return nullptr;
-    KeySym keysym;
-    int len;
-    if (window->ic) {
-        Status status;
-        len = XmbLookupString(window->ic, &event->xkey, s_text, kTextLimit, &keysym, &status);
-        if (status == XBufferOverflow) {
-            fprintf(stderr, "Error: Get String - Buffer Overflow. Too long string(limit 5000 words)");
-            len = lookup_after_overflow(window->ic, &event->xkey, len);
-        } else if (status != XLookupChars && status != XLookupBoth) {
-            len = 0;
-        }
-    } else {
-        len = XLookupString(&event->xkey, s_text, kTextLimit, &keysym, nullptr);
-    }
-    if (len < 0)
-        len = 0;
-    if (len > kTextLimit)
-        len = kTextLimit;
+    std::string text = lookup(window, &event->xkey);
+    const char* from = textconv_key_codeset();
+    const char* to = textconv_code_name(g_tessel.charCode);
+    // An EUC-JP locale types the toolkit's own code: its bytes are only
+    // recoded between the two-byte codes.  Any other is converted first.
+    bool euc = textconv_is_euc(from);
+    if (!euc)
+        text = textconv_convert(from, to, text.data(), text.size());
+    size_t len = textconv_whole_chars(euc ? from : to, text.data(), text.size(), kTextLimit);
+    if (len < text.size())
+        fprintf(stderr, "Error: Get String - Buffer Overflow. Too long string(limit 5000 words)");
+    memcpy(s_text, text.data(), len);
     s_text[len] = '\0';
-    int code = tslCheckCharCode(s_text, len);
-    tslToConvCharCode(s_text, len, code, g_tessel.charCode);
+    if (euc)
+        tslToConvCharCode(s_text, (int)len, tslCheckCharCode(s_text, (int)len), g_tessel.charCode);
     if (length)
-        *length = len;
+        *length = (int)len;
     return s_text;
 }

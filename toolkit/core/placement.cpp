@@ -17,7 +17,11 @@ int tslFixWindow(Display* display, TslWindow* window, int fix)
     XSizeHints* hints = XAllocSizeHints();
     if (!hints)
         return 1;
-    hints->flags = PMinSize | PMaxSize;
+    // Only the limits change: a place or size the user gave stays marked.
+    long supplied = 0;
+    if (!XGetWMNormalHints(display, window->xwin, hints, &supplied))
+        hints->flags = 0;
+    hints->flags = (hints->flags & (USPosition | USSize | PPosition | PSize)) | PMinSize | PMaxSize;
     if (fix) {
         hints->min_width = hints->max_width = window->rect.width;
         hints->min_height = hints->max_height = window->rect.height;

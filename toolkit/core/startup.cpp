@@ -1,6 +1,7 @@
 // Toolkit start-up: parses the standard options, opens the display and fills
 // g_tessel with the screen, colours, images, cursors, GCs, resource values,
-// fonts, font set and input method that the rest of the toolkit shares.
+// fonts, and the font set and input method (made once a window asks for
+// them) that the rest of the toolkit shares.
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include "tessel.h"
 #include "core/cursor_private.h"
 #include "core/startup_private.h"
+#include "core/xim_private.h"
 #include "core/xerror.h"
 #include "support/rcfile_private.h"
 #include "resources/cursors.h"
@@ -294,6 +296,9 @@ static XFontStruct* load_kanji_font(Display* display, const char* pattern)
     return font || count == 0 ? font : XLoadQueryFont(display, pattern);
 }
 
+// The base names of the font set, "single-byte,Kanji".
+static char fontSetNames[2 * TSL_RC_VALUE_SIZE];
+
 static void load_fonts(Display* display, char values[RC_KEY_COUNT][TSL_RC_VALUE_SIZE], int haveHome)
 {
     std::string baseName, kanjiName;
@@ -325,8 +330,10 @@ static void load_fonts(Display* display, char values[RC_KEY_COUNT][TSL_RC_VALUE_
             kanjiName = DEFAULT_FONT;
         }
     }
+    // The font set serves only input-method pre-edit: it is made with the
+    // input method, when a window first asks for one.
     std::string list = baseName + "," + kanjiName;
-    g_tessel.fontSet = CreateFontSet(display, list.c_str());
+    copy_field(fontSetNames, sizeof fontSetNames, list.c_str());
 }
 
 int GetRCFileValue(void)
@@ -392,7 +399,7 @@ Display* tslOpenDisplay(int argc, char** argv)
         exit(1);
     }
     g_tessel.display = display;
-    tslLocale_XIM("");
+    xim_set_locale("");
 
     // The connection set-up already tells the root window's size and depth.
     Window root = RootWindow(display, 0);
@@ -414,7 +421,7 @@ Display* tslOpenDisplay(int argc, char** argv)
 
     GetRCFileValue();
     if (g_tessel.useIM == 1)
-        g_tessel.im = tslOpenIM_XIM(display);
+        xim_open_at_start(display, fontSetNames);
 
     XSetForeground(display, g_tessel.backGC, g_tessel.backPixel);
     XSetGraphicsExposures(display, g_tessel.fontGC, False);

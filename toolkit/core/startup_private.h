@@ -9,7 +9,8 @@
 int ArgInit(int argc, char** argv);
 
 // Reads every [Tessel] key (writing defaults back), then loads colours,
-// fonts, the font set and the wall image into g_tessel.  Returns 1.
+// fonts and the wall image into g_tessel; the font set is left to the input
+// method's opening.  Returns 1.
 int GetRCFileValue(void);
 
 // An XFontSet for a comma-separated base-name list, or null.

@@ -1,6 +1,8 @@
 // Window-manager properties: UTF-8 titles and transient dialogs.
 #include "core/wm_manners.h"
 
+#include <X11/Xutil.h>
+
 #include <string>
 
 #include "support/textconv.h"
@@ -9,12 +11,17 @@ void wm_store_name(Display* display, TslWindow* w, const char* caption)
 {
     if (!display || !w)
         return;
-    XStoreName(display, w->xwin, caption ? caption : "");
+    std::string utf8 = textconv_to_utf8(caption ? caption : "");
+    // WM_NAME is Latin-1 (STRING) or compound text to the window manager:
+    // the EUC-JP bytes of a Japanese title read right only converted.
+    char* list[] = {&utf8[0]};
+    XTextProperty text;
+    if (Xutf8TextListToTextProperty(display, list, 1, XStdICCTextStyle, &text) >= 0) {
+        XSetWMName(display, w->xwin, &text);
+        XFree(text.value);
+    }
     if (w->parent)
         return;
-    // The legacy name is Latin-1 to the window manager; the EUC-JP bytes of
-    // a Japanese title only read right through the UTF-8 property.
-    std::string utf8 = textconv_to_utf8(caption ? caption : "");
     Atom name = XInternAtom(display, "_NET_WM_NAME", False);
     Atom type = XInternAtom(display, "UTF8_STRING", False);
     XChangeProperty(display, w->xwin, name, type, 8, PropModeReplace,

@@ -5,8 +5,9 @@
 
 #include "tessel.h"
 
-// XStoreName with the caption, and for a top-level window also
-// _NET_WM_NAME in UTF-8 converted from the toolkit's character code.
+// WM_NAME with the caption converted from the toolkit's character code to
+// Latin-1 or compound text, and for a top-level window also _NET_WM_NAME in
+// UTF-8.
 void wm_store_name(Display* display, TslWindow* w, const char* caption);
 
 // WM_TRANSIENT_FOR naming the top-level window of parent (nothing when

@@ -1,8 +1,13 @@
 // Input method support: the locale, the one input method of the program and
 // the input contexts that text windows attach for Japanese entry.
+#include <X11/Xatom.h>
+
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
+#include "core/startup_private.h"
 #include "core/xerror.h"
 #include "core/xim_private.h"
 #include "tessel.h"
@@ -12,22 +17,39 @@ int g_bXIMtoRegister = 0;
 
 static char imDummy[] = "tessel im callback dummy";
 
+// The display whose input method is still to be opened, or null, and the
+// base names of the font set to make first.
+static Display* openPending = nullptr;
+static char pendingFontSet[2 * TSL_RC_VALUE_SIZE];
+
 // Styles tried by tslAttachIM: pre-edit at a spot, then pre-edit in the
 // server's own window; neither uses a status area.
 static const XIMStyle kPreferredStyles[] = {XIMPreeditPosition | XIMStatusNothing,
                                             XIMPreeditNothing | XIMStatusNothing, 0};
 
-int tslLocale_XIM(const char* locale)
+int xim_set_locale(const char* locale)
 {
     if (!setlocale(LC_ALL, locale)) {
         fprintf(stderr, "Error: IM - can't set locale\n");
         return 0;
     }
+    return 1;
+}
+
+// Empty modifiers: the input method named by XMODIFIERS.  The first call
+// makes Xlib read its locale database.
+static int set_modifiers()
+{
     if (!XSetLocaleModifiers("")) {
         fprintf(stderr, "Error: IM - can't set locale modifiers\n");
         return 0;
     }
     return 1;
+}
+
+int tslLocale_XIM(const char* locale)
+{
+    return xim_set_locale(locale) && set_modifiers();
 }
 
 void OnIMInstantiate(Display* display, XPointer clientData, XPointer callData)
@@ -85,8 +107,71 @@ XIM tslOpenIM_XIM(Display* display)
     return nullptr;
 }
 
+void xim_open_on_demand(Display* display, const char* fontSetNames)
+{
+    openPending = display;
+    snprintf(pendingFontSet, sizeof pendingFontSet, "%s", fontSetNames ? fontSetNames : "");
+}
+
+static XIM current_im();
+
+// Whether an input-method server is there to be used: named by the user in
+// XMODIFIERS, or announced on the root window.  Without one, Xlib's own
+// compose-only method is all that an opening would find.
+static bool server_announced(Display* display)
+{
+    const char* modifiers = getenv("XMODIFIERS");
+    const char* name = modifiers ? strstr(modifiers, "@im=") : nullptr;
+    if (name && strncmp(name + 4, "none", 4) != 0 && strncmp(name + 4, "local", 5) != 0 && name[4])
+        return true;
+    Atom servers = XInternAtom(display, "XIM_SERVERS", True);
+    if (servers == None)
+        return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    xerr_trap_begin(display);
+    int status = XGetWindowProperty(display, RootWindow(display, 0), servers, 0, 64, False, XA_ATOM,
+                                    &type, &format, &count, &after, &data);
+    int failed = xerr_trap_end(display);
+    bool running = false;
+    // A server that died leaves its name behind: only one that still owns
+    // its selection counts.
+    if (status == Success && !failed && type == XA_ATOM && format == 32 && data)
+        for (unsigned long i = 0; i < count && !running; i++)
+            running = XGetSelectionOwner(display, ((Atom*)data)[i]) != None;
+    if (data)
+        XFree(data);
+    return running;
+}
+
+void xim_open_at_start(Display* display, const char* fontSetNames)
+{
+    xim_open_on_demand(display, fontSetNames);
+    if (server_announced(display))
+        current_im();
+}
+
+// The program's input method, opened now (after Xlib's locale modifiers
+// and the font set) when the start-up left it to be opened on demand.  Opened once: a server that
+// goes away is not sought again.
+static XIM current_im()
+{
+    if (openPending && !g_tessel.im) {
+        Display* display = openPending;
+        openPending = nullptr;
+        set_modifiers();
+        if (!g_tessel.fontSet && pendingFontSet[0])
+            g_tessel.fontSet = CreateFontSet(display, pendingFontSet);
+        tslOpenIM_XIM(display);
+    }
+    return g_tessel.im;
+}
+
 int tslCloseIM_XIM(XIM im)
 {
+    openPending = nullptr;
     if (!im || (im != g_im && im != g_tessel.im))
         return 0;
     XCloseIM(im);
@@ -182,7 +267,7 @@ static void select_input(Window xwin, long mask)
 
 int tslAttachIM(TslWindow* w, XIC ic)
 {
-    if (!w || !g_tessel.im)
+    if (!w || !current_im())
         return 0;
     XIMStyle style = 0;
     int created = 0;
@@ -301,10 +386,10 @@ int tslSetStatusArea_XIM(TslWindow* w, unsigned int position, unsigned int size)
 
 XIM tslGetIM_XIM(void)
 {
-    return g_tessel.im;
+    return current_im();
 }
 
 int tslIsOpenIM_XIM(void)
 {
-    return g_tessel.im ? 1 : 0;
+    return current_im() ? 1 : 0;
 }

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "image/image_limits.h"
+
 static uint32_t le16(const uint8_t* p)
 {
     return (uint32_t)p[0] | ((uint32_t)p[1] << 8);
@@ -137,7 +139,8 @@ BmpStatus GetBmpHeader(const uint8_t* data, size_t size, uint64_t fileSize, BmpI
     if (info->paletteOffset > fileSize)
         return BMP_TRUNCATED_HEADER;
     int64_t height = info->height < 0 ? -(int64_t)info->height : info->height;
-    if (info->width <= 0 || height == 0 || info->width > BMP_MAX_SIDE || height > BMP_MAX_SIDE)
+    if (info->width <= 0 || height == 0 || info->width > BMP_MAX_SIDE || height > BMP_MAX_SIDE ||
+        (uint64_t)info->width * (uint64_t)height > IMAGE_MAX_PIXELS)
         return BMP_BAD_SIZE;
     info->topDown = info->height < 0;
     info->height = (int32_t)height;
@@ -159,8 +162,12 @@ BmpStatus GetBmpHeader(const uint8_t* data, size_t size, uint64_t fileSize, BmpI
     if (info->dataOffset >= fileSize)
         return BMP_BAD_OFFSET;
     if (is_rle(info)) {
-        // The run-length stream is as long as it is; its decoder checks each step.
-        info->needed = fileSize;
+        // The run-length stream is as long as it is, up to the most a
+        // picture of this size can use without steps that move nothing:
+        // four bytes a pixel (one-pixel deltas) and four a row.  Its decoder
+        // checks each step.
+        uint64_t most = (4 * (uint64_t)info->width + 4) * (uint64_t)info->height + 2;
+        info->needed = std::min(fileSize, (uint64_t)info->dataOffset + most);
         return BMP_OK;
     }
     info->rowBytes = GetDIBWidthBytes(info->width, info->bitCount);

@@ -10,6 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "image/image_limits.h"
+#include "support/regular_file.h"
+
 struct GifStream {
     GifFileType* gif;
     FILE* file;
@@ -141,7 +144,7 @@ static GifStream* new_stream(const char* name)
 
 GifStream* gif_stream_open_file(const char* path, int* width, int* height)
 {
-    FILE* file = fopen(path, "rb");
+    FILE* file = regular_file_open(path);
     if (!file) {
         fprintf(stderr, "Error: GIF - Can't open %s\n", path);
         return nullptr;
@@ -152,7 +155,7 @@ GifStream* gif_stream_open_file(const char* path, int* width, int* height)
         return nullptr;
     }
     s->file = file;
-    return open_stream(s, read_file, (size_t)GIF_MAX_SIDE * GIF_MAX_SIDE, width, height);
+    return open_stream(s, read_file, (size_t)IMAGE_MAX_PIXELS, width, height);
 }
 
 GifStream* gif_stream_open_memory(const uint8_t* data, size_t size, size_t max_pixels, const char* name,

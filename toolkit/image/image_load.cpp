@@ -3,14 +3,21 @@
 #include "image/image_load.h"
 
 #include <X11/xpm.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "core/xerror.h"
 #include "image/bmp_decode.h"
+#include "image/xpm_check.h"
 #include "support/color_private.h"
+#include "support/regular_file.h"
+
+// Bytes of an XPM file in which its values must be found.
+static const size_t XPM_HEAD_BYTES = 64u << 10;
 
 static bool ends_with(const char* s, size_t len, const char* tail)
 {
@@ -139,6 +146,24 @@ TslImage* image_new_record()
     return img;
 }
 
+// libXpm allocates and walks the announced colours and pixels before it
+// reads them (a 60-byte file announcing 85 million colours kept it busy for
+// two seconds): a file too short for what it announces is refused first.
+// The values stand at the top of a file: its head is all that is read.
+// Returns XpmSuccess when libXpm may read the file.
+static int check_xpm_file(const char* path)
+{
+    FILE* f = regular_file_open(path);
+    if (!f)
+        return XpmOpenFailed;
+    struct stat st;
+    uint64_t fileSize = fstat(fileno(f), &st) == 0 ? (uint64_t)st.st_size : 0;
+    std::vector<char> head(XPM_HEAD_BYTES);
+    size_t got = fread(head.data(), 1, head.size(), f);
+    fclose(f);
+    return xpm_sizes_fit(head.data(), got, got < head.size() ? got : fileSize) ? XpmSuccess : XpmFileInvalid;
+}
+
 TslImage* ReadFileToXpmImage(Display* display, const char* path)
 {
     TslImage* img = image_new_record();
@@ -146,13 +171,16 @@ TslImage* ReadFileToXpmImage(Display* display, const char* path)
         return nullptr;
     XpmAttributes attr;
     init_attributes(display, &attr);
-    // A picture too large for the server fails there, not in libXpm.
-    xerr_trap_begin(display);
-    int status = XpmReadFileToPixmap(display, RootWindow(display, 0), const_cast<char*>(path),
+    int status = check_xpm_file(path);
+    if (status == XpmSuccess) {
+        // A picture too large for the server fails there, not in libXpm.
+        xerr_trap_begin(display);
+        status = XpmReadFileToPixmap(display, RootWindow(display, 0), const_cast<char*>(path),
                                      &img->pixmap, &img->mask, &attr);
-    if (xerr_trap_end(display) != 0 && status == XpmSuccess) {
-        XpmFreeAttributes(&attr);
-        status = XpmNoMemory;
+        if (xerr_trap_end(display) != 0 && status == XpmSuccess) {
+            XpmFreeAttributes(&attr);
+            status = XpmNoMemory;
+        }
     }
     if (finish_xpm(display, img, &attr, status))
         return img;

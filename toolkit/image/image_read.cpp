@@ -16,6 +16,7 @@
 #include "image/image_read.h"
 #include "image/jpeg_decode.h"
 #include "image/pixel_map.h"
+#include "support/regular_file.h"
 
 namespace {
 
@@ -134,7 +135,7 @@ static int bmp_format(int bitCount)
 // Reads and checks the headers; the file is left open for the rows.
 static FilePtr open_bmp(const char* path, BmpInfo* info)
 {
-    FilePtr file(fopen(path, "rb"));
+    FilePtr file(regular_file_open(path));
     if (!file) {
         fprintf(stderr, "Error: Can't open Bitmap file (%s).\n", path);
         return nullptr;
@@ -172,21 +173,22 @@ static bool read_palette(FILE* file, const BmpInfo& info, PixelMap* map)
     return true;
 }
 
-// Streams the stored rows through a band-sized buffer.
+// Streams the stored rows through a band-sized buffer, the picture's top
+// band first: the bands of a bottom-up file are read from its end, so that
+// the top of the picture reaches the server (and the user) first.
 static bool upload_bmp_rows(FILE* file, const BmpInfo& info, PixelMap* map, ImageUpload* up)
 {
-    if (fseeko(file, (off_t)info.dataOffset, SEEK_SET) != 0)
-        return false;
     size_t rowBytes = (size_t)info.rowBytes;
     std::vector<uint8_t> chunk((size_t)up->bandRows * rowBytes);
     std::vector<uint8_t> row((size_t)info.width * 3);
     bool direct = bmp_is_direct(&info);
     for (int done = 0; done < info.height;) {
         int n = std::min(up->bandRows, info.height - done);
-        if (fread(chunk.data(), 1, (size_t)n * rowBytes, file) != (size_t)n * rowBytes)
+        uint64_t firstStored = info.topDown ? (uint64_t)done : (uint64_t)(info.height - done - n);
+        if (!read_at(file, info.dataOffset + firstStored * rowBytes, chunk.data(), (size_t)n * rowBytes))
             return false;  // the file shrank after its size was checked
         for (int i = 0; i < n; i++) {
-            const uint8_t* stored = chunk.data() + (size_t)i * rowBytes;
+            const uint8_t* stored = chunk.data() + (size_t)(info.topDown ? i : n - 1 - i) * rowBytes;
             uint32_t* out = image_upload_row(up);
             if (info.bitCount == 24) {
                 // Stored 24-bit rows already are blue-green-red triples.
@@ -238,8 +240,8 @@ TslImage* ReadFileToBmpImage(Display* display, const char* path, Colormap cmap)
         pixel_map_end(&map);
         return nullptr;
     }
-    up.bottomUp = !info.topDown;
     bool rle = info.rowBytes == 0;
+    up.bottomUp = rle && !info.topDown;
     bool ok = (rle ? upload_rle_rows(file.get(), info, &map, &up) : upload_bmp_rows(file.get(), info, &map, &up)) &&
               image_upload_finish(&up);
     pixel_map_end(&map);

@@ -5,6 +5,7 @@
 
 #include "image/bmp_decode.h"
 #include "image/image_load.h"
+#include "support/regular_file.h"
 
 static bool starts_with(const uint8_t* data, size_t size, const char* head, size_t n)
 {
@@ -30,7 +31,7 @@ int image_format_of_bytes(const uint8_t* data, size_t size)
 
 size_t image_read_head(const char* path, uint8_t* head, size_t size)
 {
-    FILE* f = path ? fopen(path, "rb") : nullptr;
+    FILE* f = path ? regular_file_open(path) : nullptr;
     if (!f)
         return 0;
     size_t got = fread(head, 1, size, f);

@@ -37,6 +37,7 @@ struct ImageUpload {
     int shmEventBase = 0;
     int shmCurrent = 0;               // index of the band being filled
     ImageShmBand shmBands[2];
+    TslImage partial = {};            // what the loading callback is shown
 };
 
 // Creates the pixmap (default depth of screen 0), the image GC (GXcopy,

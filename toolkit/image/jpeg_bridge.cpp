@@ -8,6 +8,8 @@
 
 #include <jerror.h>
 
+#include "support/regular_file.h"
+
 // A progressive file may hold any number of scans; each one costs a pass
 // over the whole picture, so a crafted file could keep a load busy for hours.
 static const int MAX_SCANS = 1000;
@@ -157,7 +159,7 @@ unsigned char* JpegFileToRGB(const char* path, unsigned short* width, unsigned s
         return nullptr;
     *width = 0;
     *height = 0;
-    FILE* file = fopen(path, "rb");
+    FILE* file = regular_file_open(path);
     if (!file) {
         fprintf(stderr, "Error : JPEG - Can't open %s\n", path);
         return nullptr;
@@ -191,7 +193,7 @@ int GetJPGDimensions(const char* path, unsigned short* width, unsigned short* he
 {
     if (!path || !width || !height)
         return 0;
-    FILE* file = fopen(path, "rb");
+    FILE* file = regular_file_open(path);
     if (!file) {
         fprintf(stderr, "Error: JPEG - Can't open %s\n", path);
         return 0;

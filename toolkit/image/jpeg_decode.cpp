@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "image/image_limits.h"
 #include "image/image_orient.h"
 #include "image/jpeg.h"
+#include "support/regular_file.h"
 
 struct JpegStream {
     jpeg_decompress_struct cinfo;
@@ -120,7 +122,7 @@ static JpegStream* finish_open(JpegStream* s, bool native32, size_t max_pixels, 
 
 JpegStream* jpeg_stream_open_file(const char* path, bool native32, int* width, int* height)
 {
-    FILE* file = fopen(path, "rb");
+    FILE* file = regular_file_open(path);
     if (!file) {
         fprintf(stderr, "Error : JPEG - Can't open %s\n", path);
         return nullptr;
@@ -132,7 +134,7 @@ JpegStream* jpeg_stream_open_file(const char* path, bool native32, int* width, i
     }
     s->file = file;
     jpeg_stdio_src(&s->cinfo, file);
-    return finish_open(s, native32, (size_t)JPEG_MAX_SIDE * JPEG_MAX_SIDE, path, width, height);
+    return finish_open(s, native32, (size_t)IMAGE_MAX_PIXELS, path, width, height);
 }
 
 JpegStream* jpeg_stream_open_memory(const unsigned char* data, size_t size, size_t max_pixels,

@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "image/image_limits.h"
+#include "support/regular_file.h"
+
 struct PngStream {
     png_structp png;
     png_infop info;
@@ -99,7 +102,7 @@ static PngStream* finish_open(PngStream* s, size_t max_pixels, int* width, int* 
 
 PngStream* png_stream_open_file(const char* path, int* width, int* height)
 {
-    FILE* file = fopen(path, "rb");
+    FILE* file = regular_file_open(path);
     if (!file) {
         fprintf(stderr, "Error: PNG - Can't open %s\n", path);
         return nullptr;
@@ -111,7 +114,7 @@ PngStream* png_stream_open_file(const char* path, int* width, int* height)
     }
     s->file = file;
     png_init_io(s->png, file);
-    return finish_open(s, (size_t)PNG_MAX_SIDE * PNG_MAX_SIDE, width, height);
+    return finish_open(s, (size_t)IMAGE_MAX_PIXELS, width, height);
 }
 
 PngStream* png_stream_open_memory(const uint8_t* data, size_t size, size_t max_pixels, const char* name,

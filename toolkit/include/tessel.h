@@ -521,6 +521,14 @@ TslImage* tslLoadImage(Display* display, const char* path, Colormap cmap, int fo
 TslImage* tslLoadImageFromData(Display* display, char** xpmData);
 void tslFreeImage(Display* display, TslImage* img);
 
+/* Called while a picture loads, after each band of rows reaches the server,
+ * with the picture so far: rows 0 to rows - 1 from its top are in place.
+ * The record is the loader's, good only until the load returns, and its
+ * format is not known yet (0).  Lets a program show the top of a large
+ * picture while the rest is still loading; null turns it off. */
+typedef void (*TslLoadingCallback)(TslImage* partial, int rows);
+int tslSetLoadingCallback(TslLoadingCallback fn);
+
 Pixmap tslCreateMaskImage(Display* display, TslImage* img);
 void tslDrawImage(Display* display, Drawable d, int x, int y, TslImage* img, int srcX, int srcY,
                   int w, int h);
@@ -531,6 +539,12 @@ void tslDrawImageRRg(Display* display, Drawable d, TslRect clip, short x, short 
                      int srcX, int srcY, unsigned short w, unsigned short h);
 void tslDrawImageEx(Display* display, Drawable d, GC gc, int x, int y, TslImage* img, int srcX,
                     int srcY, int w, int h);
+/* The part (zx, zy, w, h) of the image as shown scaled to zoomW x zoomH
+ * pixels, drawn at (x, y) of d through its mask: filtered by the server
+ * (RENDER, bilinear) on true-colour screens, nearest pixel in the client
+ * on the others. */
+void tslDrawImageScaled(Display* display, Drawable d, int x, int y, TslImage* img, int zoomW,
+                        int zoomH, int zx, int zy, int w, int h);
 
 /* ---- Covered-area query -------------------------------------------------- */
 

@@ -5,6 +5,10 @@
 
 #include "tessel.h"
 
+// In a namespace of their own: programs linking the library (the viewer
+// among them) keep the res_ names for their own pictures.
+namespace tsl_res {
+
 extern char* res_arrowUp[];
 extern char* res_arrowDw[];
 extern char* res_arrowLt[];
@@ -26,6 +30,8 @@ extern char* res_tessel[];
 extern char* res_logo[];
 extern char* res_logomono[];
 extern char* res_glancer[];
+
+}  // namespace tsl_res
 
 // Index i holds the data of g_tessel.images[i].
 extern char** const tsl_builtin_images[TSL_IMAGE_COUNT];

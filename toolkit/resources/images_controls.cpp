@@ -4,6 +4,8 @@
 
 #pragma GCC diagnostic ignored "-Wwrite-strings"
 
+namespace tsl_res {
+
 char* res_arrowUp[] = {
     "16 16 4 1",
     "  c None",
@@ -145,3 +147,5 @@ char* res_link[] = {
     "                ",
     "                "
 };
+
+}  // namespace tsl_res

@@ -4,6 +4,8 @@
 
 #pragma GCC diagnostic ignored "-Wwrite-strings"
 
+namespace tsl_res {
+
 char* res_question[] = {
     "100 25 5 1",
     "  c None",
@@ -171,3 +173,5 @@ char* res_info[] = {
     "        ....+....                                                                                   ",
     "            .                                                                                       "
 };
+
+}  // namespace tsl_res

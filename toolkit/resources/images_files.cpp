@@ -4,6 +4,8 @@
 
 #pragma GCC diagnostic ignored "-Wwrite-strings"
 
+namespace tsl_res {
+
 char* res_upfolder[] = {
     "16 16 16 1",
     "  c None",
@@ -195,3 +197,5 @@ char* res_quit[] = {
     "    .++++++.    ",
     "     ......     "
 };
+
+}  // namespace tsl_res

@@ -4,6 +4,8 @@
 
 #pragma GCC diagnostic ignored "-Wwrite-strings"
 
+namespace tsl_res {
+
 char* res_tessel[] = {
     "32 32 8 1",
     "  c None",
@@ -134,3 +136,5 @@ char* res_glancer[] = {
     "                            $$$ ",
     "                             $$$"
 };
+
+}  // namespace tsl_res

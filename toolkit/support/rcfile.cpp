@@ -13,6 +13,7 @@
 #include <string>
 
 #include "support/rcfile_private.h"
+#include "support/regular_file.h"
 
 // The working copy of one call; never a string, may hold any byte.
 static char* g_pRCFileData = nullptr;
@@ -258,7 +259,7 @@ static int WriteRC(const char* path)
 // Loads the whole file into the working copy, with the messages of a read.
 static int ReadRC(const char* path)
 {
-    FILE* fp = fopen(path, "rb");
+    FILE* fp = regular_file_open(path);
     if (!fp) {
         fprintf(stderr, MSG_CANT_OPEN, path);
         return 0;
@@ -318,7 +319,7 @@ int tslSetRCFileValue(const char* path, const char* group, const char* key, cons
     // A line feed inside a name or value would split the line and corrupt
     // the file's structure.
     if (strchr(group, '\n') || strchr(key, '\n') || strchr(value, '\n')) return 0;
-    FILE* fp = fopen(path, "rb");
+    FILE* fp = regular_file_open(path);
     if (fp) {
         int loaded = LoadRC(fp);
         fclose(fp);

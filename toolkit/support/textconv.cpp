@@ -28,12 +28,20 @@ const char* textconv_locale_codeset(void)
     return (cs && *cs) ? cs : "ASCII";
 }
 
+const char* textconv_key_codeset(void)
+{
+    const char* cs = textconv_locale_codeset();
+    if (strcasecmp(cs, "ANSI_X3.4-1968") == 0 || strcasecmp(cs, "ASCII") == 0)
+        return "ISO-8859-1";
+    return cs;
+}
+
 static bool is_utf8(const char* name)
 {
     return strcasecmp(name, "UTF-8") == 0 || strcasecmp(name, "UTF8") == 0;
 }
 
-static bool is_euc(const char* name)
+bool textconv_is_euc(const char* name)
 {
     return strcasecmp(name, "EUC-JP") == 0 || strcasecmp(name, "EUCJP") == 0;
 }
@@ -46,35 +54,58 @@ static bool is_sjis(const char* name)
 
 // Bytes of the character that starts at p in the source codeset, so that a
 // character the target cannot hold is replaced by one '?' and not by one per
-// byte.  Falls back to 1 for anything malformed.
+// byte.  Falls back to 1 for anything malformed: a lead byte whose next byte
+// is no trail byte stands alone, and that next byte is read again.
 static size_t char_length(const char* code, const unsigned char* p, size_t left)
 {
     size_t n = 1;
     unsigned char c = p[0];
+    bool (*trail)(unsigned char) = nullptr;
     if (is_utf8(code)) {
-        if (c >= 0xC2 && c <= 0xDF)
-            n = 2;
-        else if (c >= 0xE0 && c <= 0xEF)
-            n = 3;
-        else if (c >= 0xF0 && c <= 0xF4)
-            n = 4;
-        if (n > left)
-            return 1;
-        for (size_t i = 1; i < n; i++)
-            if ((p[i] & 0xC0) != 0x80)
-                return 1;
-        return n;
-    }
-    if (is_euc(code)) {
-        if (c == 0x8F)
-            n = 3;
-        else if (c == 0x8E || c >= 0xA1)
-            n = 2;
+        n = (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 1;
+        trail = [](unsigned char b) { return (b & 0xC0) == 0x80; };
+    } else if (textconv_is_euc(code)) {
+        n = c == 0x8F ? 3 : (c == 0x8E || c >= 0xA1) ? 2 : 1;
+        trail = [](unsigned char b) { return b >= 0xA1 && b <= 0xFE; };
     } else if (is_sjis(code)) {
-        if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC))
-            n = 2;
+        n = ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) ? 2 : 1;
+        trail = [](unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; };
     }
-    return n <= left ? n : 1;
+    if (n > left)
+        return 1;
+    for (size_t i = 1; i < n; i++)
+        if (!trail(p[i]))
+            return 1;
+    return n;
+}
+
+size_t textconv_whole_chars(const char* code, const char* s, size_t len, size_t limit)
+{
+    size_t keep = 0;
+    while (keep < len) {
+        size_t n = char_length(code, (const unsigned char*)s + keep, len - keep);
+        if (keep + n > limit)
+            break;
+        keep += n;
+    }
+    return keep;
+}
+
+// The toolkit draws EUC-JP as ASCII and two-byte JIS X 0208 only: half-width
+// katakana (0x8E) and JIS X 0212 (0x8F) would read as other characters.
+static std::string only_two_byte_euc(const std::string& s)
+{
+    std::string out;
+    for (size_t i = 0; i < s.size();) {
+        unsigned char c = (unsigned char)s[i];
+        size_t n = char_length("EUC-JP", (const unsigned char*)s.data() + i, s.size() - i);
+        if (c < 0x80 || (c >= 0xA1 && n == 2))
+            out.append(s, i, n);
+        else
+            out += '?';
+        i += n;
+    }
+    return out;
 }
 
 std::string textconv_convert(const char* from, const char* to, const char* in, size_t len)
@@ -118,7 +149,7 @@ std::string textconv_convert(const char* from, const char* to, const char* in, s
     iconv(cd, nullptr, nullptr, &dst, &room);  // a stateful target's closing shift
     out.append(buf, (size_t)(dst - buf));
     iconv_close(cd);
-    return out;
+    return textconv_is_euc(to) ? only_two_byte_euc(out) : out;
 }
 
 std::string textconv_to_utf8(const char* text)
@@ -139,13 +170,7 @@ static char* copy_whole_chars(const std::string& s, const char* code, char* out,
 {
     if (!out || size == 0)
         return out;
-    size_t keep = 0;
-    while (keep < s.size()) {
-        size_t n = char_length(code, (const unsigned char*)s.data() + keep, s.size() - keep);
-        if (keep + n > size - 1)
-            break;
-        keep += n;
-    }
+    size_t keep = textconv_whole_chars(code, s.data(), s.size(), size - 1);
     memcpy(out, s.data(), keep);
     out[keep] = '\0';
     return out;

@@ -1,6 +1,6 @@
 // Small services the whole toolkit uses: the checked allocator, sleeping,
 // the bell, resetting a graphics context, applying a geometry string to a
-// window and making a path absolute.
+// window (and telling the window manager so) and making a path absolute.
 #include <sys/select.h>
 #include <unistd.h>
 
@@ -51,6 +51,29 @@ static int clamp_size(int value, int low, int high)
     return value < 1 ? 1 : value;
 }
 
+// Tells the window manager that the user chose the place or size, so that
+// it does not choose them itself; the size limits stay in the hints.
+static void mark_user_geometry(Display* display, TslWindow* w, int given, int x, int y, int width,
+                               int height)
+{
+    XSizeHints hints;
+    memset(&hints, 0, sizeof hints);
+    hints.flags = PMinSize | PMaxSize;
+    hints.min_width = w->minMaxSize[0];
+    hints.min_height = w->minMaxSize[1];
+    hints.max_width = w->minMaxSize[2];
+    hints.max_height = w->minMaxSize[3];
+    if (given & (XValue | YValue))
+        hints.flags |= USPosition;
+    if (given & (WidthValue | HeightValue))
+        hints.flags |= USSize;
+    hints.x = x;
+    hints.y = y;
+    hints.width = width;
+    hints.height = height;
+    XSetWMNormalHints(display, w->xwin, &hints);
+}
+
 int tslSetGeometry(TslWindow* w, const char* geometry)
 {
     if (!w || !geometry || !geometry[0]) return 0;
@@ -60,13 +83,15 @@ int tslSetGeometry(TslWindow* w, const char* geometry)
     snprintf(fallback, sizeof fallback, "%dx%d+%d+%d", (int)w->rect.width, (int)w->rect.height,
              (int)w->rect.x, (int)w->rect.y);
     int x = 0, y = 0, width = 0, height = 0;
-    XGeometry(display, DefaultScreen(display), geometry, fallback, 0, 1, 1, 0, 0, &x, &y, &width,
-              &height);
+    int given = XGeometry(display, DefaultScreen(display), geometry, fallback, 0, 1, 1, 0, 0, &x,
+                          &y, &width, &height);
     width = clamp_size(width, w->minMaxSize[0], w->minMaxSize[2]);
     height = clamp_size(height, w->minMaxSize[1], w->minMaxSize[3]);
     // The window may already be gone; that is a failure, not an exit.
     xerr_trap_begin(display);
     XMoveResizeWindow(display, w->xwin, x, y, (unsigned int)width, (unsigned int)height);
+    if (!w->parent)
+        mark_user_geometry(display, w, given, x, y, width, height);
     return xerr_trap_end(display) == 0 ? 1 : 0;
 }
 

@@ -4,6 +4,7 @@
 #include "xrobot.h"
 
 #include <X11/XKBlib.h>
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
 #include <unistd.h>
@@ -11,6 +12,8 @@
 #include <cstring>
 #include <mutex>
 #include <set>
+
+#include "support/textconv.h"
 
 // The robot thread and the test's own thread each use their own
 // connection; Xlib's shared state still needs its locks.
@@ -69,6 +72,20 @@ void Robot::sync()
         XSync(dpy, False);
 }
 
+// The title is in the toolkit's code; WM_NAME holds it as Latin-1 or
+// compound text.
+static bool name_is(Display* d, Window w, const char* title)
+{
+    XTextProperty prop{};
+    char** list = nullptr;
+    int count = 0;
+    bool same = XGetWMName(d, w, &prop) && Xutf8TextPropertyToTextList(d, &prop, &list, &count) >= 0 &&
+                count > 0 && textconv_to_utf8(title) == list[0];
+    XFreeStringList(list);
+    XFree(prop.value);
+    return same;
+}
+
 static bool viewable(Display* d, Window w)
 {
     XWindowAttributes a;
@@ -78,11 +95,7 @@ static bool viewable(Display* d, Window w)
 // The topmost viewable window of that name at or below w.
 static Window search(Display* d, Window w, const char* title)
 {
-    char* name = nullptr;
-    bool same = XFetchName(d, w, &name) && name && strcmp(name, title) == 0;
-    if (name)
-        XFree(name);
-    if (same && viewable(d, w))
+    if (name_is(d, w, title) && viewable(d, w))
         return w;
     Window root, parent, *kids = nullptr, found = 0;
     unsigned n = 0;
