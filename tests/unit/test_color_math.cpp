@@ -1,4 +1,5 @@
 // Colour arithmetic and colour-database parsing, without a display.
+#include <array>
 #include <memory>
 
 #include "testutil.h"
@@ -6,16 +7,7 @@
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-};
-
-std::ostream& operator<<(std::ostream& os, const Rgb& c)
-{
-    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
-
+using Rgb = std::array<int, 3>;
 const Rgb kNone{-1, -1, -1};
 
 // The colour the database gives for a name, kNone when none; (-2, -2, -2)
@@ -23,10 +15,8 @@ const Rgb kNone{-1, -1, -1};
 Rgb named(const char* name)
 {
     Rgb c = kNone;
-    int found = GetNamedColorRGB(name, &c.r, &c.g, &c.b);
-    if (!found && !(c == kNone))
-        return {-2, -2, -2};
-    return found ? c : kNone;
+    int found = GetNamedColorRGB(name, &c[0], &c[1], &c[2]);
+    return found || c == kNone ? c : Rgb{-2, -2, -2};
 }
 
 }  // namespace
@@ -53,8 +43,8 @@ TEST(ColorAlter, ModesClampingAndUnknownModes)
     };
     for (const auto& c : cases) {
         Rgb got = c.in;
-        color_alter(c.mode, &got.r, &got.g, &got.b);
-        EXPECT_EQ(got, c.out) << "mode " << c.mode << " on " << c.in;
+        color_alter(c.mode, &got[0], &got[1], &got[2]);
+        EXPECT_EQ(got, c.out) << "mode " << c.mode << " on " << testing::PrintToString(c.in);
     }
 }
 
@@ -78,14 +68,14 @@ TEST(ColorLine, NameIsAPrefixMatchAfterColumnEleven)
         std::unique_ptr<char[]> exact(new char[line.size() + !line.size()]);
         memcpy(exact.get(), line.data(), line.size());
         Rgb got = kNone;
-        EXPECT_EQ(color_match_line(exact.get(), line.size(), c.name, strlen(c.name), &got.r, &got.g, &got.b),
-                  c.want == kNone ? 0 : 1) << c.line;
+        EXPECT_EQ(color_match_line(exact.get(), line.size(), c.name, strlen(c.name), &got[0], &got[1], &got[2]),
+                  c.want != kNone) << c.line;
         EXPECT_EQ(got, c.want) << c.line;
     }
     // The tail of an overlong line, past the kept bytes, is no line of its own.
     std::string text = std::string(COLOR_LINE_MAX, 'x') + "  1   2   3\t\tghost\n  4   5   6\t\tghostly\n";
     Rgb c{};
-    EXPECT_EQ(color_find_in_text(text.data(), text.size(), "ghost", &c.r, &c.g, &c.b), 1);
+    EXPECT_EQ(color_find_in_text(text.data(), text.size(), "ghost", &c[0], &c[1], &c[2]), 1);
     EXPECT_EQ(c, (Rgb{4, 5, 6}));
 }
 
@@ -108,19 +98,16 @@ TEST(ColorDatabase, FirstPrefixMatchWinsAndMissingFileIsReported)
     // The system's database, where there is one, knows the default colours.
     Rgb dim = kNone;
     std::string err = tu::stderr_of([&] { dim = named("DimGrey"); });
-    EXPECT_TRUE(dim == (Rgb{105, 105, 105}) || (dim == kNone && !err.empty())) << dim;
+    EXPECT_TRUE(dim == (Rgb{105, 105, 105}) || (dim == kNone && !err.empty())) << testing::PrintToString(dim);
 }
 
 TEST(ColorNearest, TiesGoToTheLowerIndexAndCubeSides)
 {
     std::vector<XColor> cols(4);
     const int rgb[4][3] = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}, {100, 0, 0}};
-    for (int i = 0; i < 4; i++) {
-        cols[i].pixel = (unsigned long)i;
-        cols[i].red = (unsigned short)(rgb[i][0] << 8);
-        cols[i].green = (unsigned short)(rgb[i][1] << 8);
-        cols[i].blue = (unsigned short)(rgb[i][2] << 8);
-    }
+    for (int i = 0; i < 4; i++)
+        cols[i] = XColor{(unsigned long)i, (unsigned short)(rgb[i][0] << 8), (unsigned short)(rgb[i][1] << 8),
+                         (unsigned short)(rgb[i][2] << 8), 0, 0};
     // r, g, b, stop at an exact match -> index
     const int cases[][5] = {{100, 100, 0, 0, 1}, {50, 0, 0, 0, 0}, {100, 0, 0, 0, 1},
                             {100, 0, 0, 1, 1},   {0, 90, 0, 0, 2}, {255, 255, 255, 0, 1}};

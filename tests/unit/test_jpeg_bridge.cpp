@@ -13,12 +13,6 @@ namespace {
 
 const std::string kData = TSL_TEST_DATA "/image/";
 
-std::vector<unsigned char> bytes_of(const std::string& path)
-{
-    std::string s = tu::read_file(path);
-    return std::vector<unsigned char>(s.begin(), s.end());
-}
-
 // Offset of the first marker FF code, 0 when absent.
 size_t marker(const std::vector<unsigned char>& jpg, unsigned char code)
 {
@@ -96,10 +90,9 @@ TEST(JpegBridge, FailuresReportAndCloseTheirFiles)
         EXPECT_EQ(GetJPGDimensions(path.c_str(), &w, &h), 0);
         EXPECT_EQ(jpeg_stream_open_file(path.c_str(), true, &sw, &sh), nullptr);
     });
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 3) << err;
+    EXPECT_TRUE(std::count(err.begin(), err.end(), '\n') == 3 && err.substr(err.size() - 2) == ")\n") << err;
     for (size_t at = 0; at < err.size(); at = err.find('\n', at) + 1)
         EXPECT_EQ(err.compare(at, 21, "Error: JPEG - Fatal ("), 0) << err.substr(at);
-    EXPECT_EQ(err.substr(err.size() - 2), ")\n");
     EXPECT_EQ(tu::open_fds(), before);
 
     unsigned char px[3] = {1, 2, 3};
@@ -127,7 +120,6 @@ TEST(JpegBridge, EncodeColourAndGrey)
     unsigned char* out = JpegFileToRGB(path.c_str(), &w, &h);
     EXPECT_TRUE(out && w == 16 && out[0] == 254 && out[1] == 254 && out[(16 * 8 - 1) * 3 + 2] == 254);
     free(out);
-
     std::vector<unsigned char> src = tu::read_pnm_rgb(kData + "src.ppm");
     ASSERT_EQ(RGBToJpegFile(path.c_str(), src.data(), 37, 23, 1, 95), 1);
     out = JpegFileToRGB(path.c_str(), &w, &h);
@@ -142,7 +134,8 @@ TEST(JpegBridge, EncodeColourAndGrey)
 
 TEST(JpegStreamLimits, OversizedHeaderRefusedAndTruncatedFileYieldsEveryRow)
 {
-    std::vector<unsigned char> jpg = bytes_of(kData + "color.jpg");
+    const std::string file = tu::read_file(kData + "color.jpg");
+    std::vector<unsigned char> jpg(file.begin(), file.end());
     size_t sof = marker(jpg, 0xC0), sos = marker(jpg, 0xDA);
     ASSERT_TRUE(sof && sos);
     int w, h;
