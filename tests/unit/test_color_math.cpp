@@ -48,7 +48,7 @@ TEST(ColorAlter, ModesClampingAndUnknownModes)
     }
 }
 
-TEST(ColorLine, NameIsAPrefixMatchAfterColumnEleven)
+TEST(ColorDatabase, PrefixMatchAfterColumnElevenFirstWinsMissingFileReported)
 {
     const struct {
         const char *line, *name;
@@ -77,10 +77,6 @@ TEST(ColorLine, NameIsAPrefixMatchAfterColumnEleven)
     Rgb c{};
     EXPECT_EQ(color_find_in_text(text.data(), text.size(), "ghost", &c[0], &c[1], &c[2]), 1);
     EXPECT_EQ(c, (Rgb{4, 5, 6}));
-}
-
-TEST(ColorDatabase, FirstPrefixMatchWinsAndMissingFileIsReported)
-{
     color_override_database(TSL_TEST_DATA "/color/rgb_sample.txt");
     EXPECT_EQ(named("grey"), (Rgb{190, 190, 190}));
     EXPECT_EQ(named(" \tgrey1 \t"), (Rgb{10, 20, 30}));

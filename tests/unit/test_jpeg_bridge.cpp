@@ -107,7 +107,7 @@ TEST(JpegBridge, FailuresReportAndCloseTheirFiles)
     EXPECT_TRUE(GetJPGDimensions((kData + "progressive.jpg").c_str(), &w, &h) && w * 1000 + h == 37023);
 }
 
-TEST(JpegBridge, EncodeColourAndGrey)
+TEST(JpegBridge, EncodeColourAndGreyThenAlignFlipSwapGrey)
 {
     tu::TempDir dir;
     std::string path = dir / "out.jpg";
@@ -130,6 +130,29 @@ TEST(JpegBridge, EncodeColourAndGrey)
     EXPECT_LT(diff / (long)src.size(), 6);
     free(out);
     EXPECT_EQ(RGBToJpegFile(path.c_str(), nullptr, 4, 4, 1, 90) + RGBToJpegFile(path.c_str(), rgb.data(), 0, 4, 1, 90), 0);
+
+    // Five pixels a row are 15 bytes, padded to 16; the middle row of an odd
+    // height stays in place when flipped.
+    rgb.assign(5 * 3 * 3, 0);
+    for (size_t i = 0; i < rgb.size(); i++)
+        rgb[i] = (unsigned char)i;
+    unsigned short rowBytes = 0, rb4 = 0;
+    unsigned char* a = MakeDwordAlignedBuf(rgb.data(), 5, 3, &rowBytes);
+    unsigned char* back = RGBFromDWORDAligned(a, 5, rowBytes, 3);
+    ASSERT_TRUE(a && back);
+    EXPECT_TRUE(rowBytes == 16 && a[16] == 15 && a[32 + 14] == 44 && std::equal(rgb.begin(), rgb.end(), back));
+    free(back);
+    EXPECT_TRUE(VertFlipBuf(a, rowBytes, 3) && a[0] == 30 && a[16] == 15 && a[32] == 0);
+    EXPECT_TRUE(BGRFromRGB(a, 5, rowBytes, 3) && a[0] == 32 && a[2] == 30);
+    free(a);
+    free(MakeDwordAlignedBuf(rgb.data(), 4, 1, &rb4));
+    unsigned char px[6] = {255, 255, 254, 1, 1, 0};
+    EXPECT_TRUE(rb4 == 12 && MakeGrayScale(px, 2, 1) && px[0] == 254 && px[5] == 0);
+    EXPECT_EQ(MakeDwordAlignedBuf(nullptr, 1, 1, &rowBytes), nullptr);
+    EXPECT_EQ(VertFlipBuf(nullptr, 4, 1) + BGRFromRGB(nullptr, 1, 4, 1) + MakeGrayScale(nullptr, 1, 1), 0);
+    // A row length that does not fit the 16-bit interface is refused, not wrapped.
+    tu::stderr_of([&] { EXPECT_EQ(MakeDwordAlignedBuf(rgb.data(), 30000, 1, &rowBytes), nullptr); });
+    EXPECT_EQ(BGRFromRGB(rgb.data(), 5, 12, 1), 0);
 }
 
 TEST(JpegStreamLimits, OversizedHeaderRefusedAndTruncatedFileYieldsEveryRow)
@@ -158,30 +181,4 @@ TEST(JpegStreamLimits, OversizedHeaderRefusedAndTruncatedFileYieldsEveryRow)
     std::vector<unsigned char> band((size_t)w * 3 * h);
     tu::stderr_of([&] { EXPECT_EQ(jpeg_stream_read_rgb(s, band.data(), h), h); });
     jpeg_stream_close(s);
-}
-
-// Five pixels a row are 15 bytes, padded to 16; the middle row of an odd
-// height stays in place when flipped.
-TEST(JpegBuffers, AlignFlipSwapGrey)
-{
-    std::vector<unsigned char> rgb(5 * 3 * 3);
-    for (size_t i = 0; i < rgb.size(); i++)
-        rgb[i] = (unsigned char)i;
-    unsigned short rowBytes = 0, rb4 = 0;
-    unsigned char* a = MakeDwordAlignedBuf(rgb.data(), 5, 3, &rowBytes);
-    unsigned char* back = RGBFromDWORDAligned(a, 5, rowBytes, 3);
-    ASSERT_TRUE(a && back);
-    EXPECT_TRUE(rowBytes == 16 && a[16] == 15 && a[32 + 14] == 44 && std::equal(rgb.begin(), rgb.end(), back));
-    free(back);
-    EXPECT_TRUE(VertFlipBuf(a, rowBytes, 3) && a[0] == 30 && a[16] == 15 && a[32] == 0);
-    EXPECT_TRUE(BGRFromRGB(a, 5, rowBytes, 3) && a[0] == 32 && a[2] == 30);
-    free(a);
-    free(MakeDwordAlignedBuf(rgb.data(), 4, 1, &rb4));
-    unsigned char px[6] = {255, 255, 254, 1, 1, 0};
-    EXPECT_TRUE(rb4 == 12 && MakeGrayScale(px, 2, 1) && px[0] == 254 && px[5] == 0);
-    EXPECT_EQ(MakeDwordAlignedBuf(nullptr, 1, 1, &rowBytes), nullptr);
-    EXPECT_EQ(VertFlipBuf(nullptr, 4, 1) + BGRFromRGB(nullptr, 1, 4, 1) + MakeGrayScale(nullptr, 1, 1), 0);
-    // A row length that does not fit the 16-bit interface is refused, not wrapped.
-    tu::stderr_of([&] { EXPECT_EQ(MakeDwordAlignedBuf(rgb.data(), 30000, 1, &rowBytes), nullptr); });
-    EXPECT_EQ(BGRFromRGB(rgb.data(), 5, 12, 1), 0);
 }

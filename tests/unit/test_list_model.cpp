@@ -24,7 +24,7 @@ static std::string on_items(const std::string& flags, const std::function<void(L
     return after;
 }
 
-TEST(ListModel, SelectionRules)
+TEST(ListModel, SelectionClicksRowsAndWheel)
 {
     // before, item, code, shift, ctrl, single, count kept so far, after
     const struct { const char* before; int i, code, shift, ctrl, single, selCount; const char* after; } cases[] = {
@@ -43,10 +43,6 @@ TEST(ListModel, SelectionRules)
     // Set in multiple mode: only that item changes; in single mode no other stays.
     EXPECT_EQ(on_items("0101", [](ListItem** it, int n) { list_set_select(it, n, 1, 0, 0); }), "0001");
     EXPECT_EQ(on_items("0101", [](ListItem** it, int n) { list_set_select(it, n, 2, 1, 1); }), "0010");
-}
-
-TEST(ListModel, ClicksRowsAndWheel)
-{
     int shift, ctrl;
     list_modifiers(LockMask | ControlMask, &shift, &ctrl);
     EXPECT_EQ(shift * 10 + ctrl, 1);  // Caps Lock is no Shift
@@ -66,7 +62,7 @@ TEST(ListModel, ClicksRowsAndWheel)
         EXPECT_EQ(list_wheel_pos(c[0], 100, 6, c[1]), c[2]) << c[0] << " by " << c[1];
 }
 
-TEST(ListModel, IndexesFollowInsertAndDelete)
+TEST(ListModel, IndexesAfterInsertAndDeleteAndRepaintWidths)
 {
     // The array honours an index only from two items on; others append.
     const int slots[][3] = {{1, 0, 1}, {3, 0, 0}, {3, 3, 3}, {3, -2, 3}};
@@ -81,10 +77,6 @@ TEST(ListModel, IndexesFollowInsertAndDelete)
         c[3] >= 0 ? list_after_insert(&ix, c[3]) : list_after_delete(&ix, ~c[3], 19, 16, 100);
         EXPECT_EQ(std::vector<int>({ix.current, ix.hover, ix.pos}), std::vector<int>({c[4], c[5], c[6]})) << c[3];
     }
-}
-
-TEST(ListModel, RepaintWidths)
-{
     // Rows show items 10.. now and 9.. before; widest text 80; window 200.
     // hover, drawnHover, changed, icons, painted, row, item width, former width, result
     const int cases[][9] = {
