@@ -32,7 +32,7 @@ uint32_t pattern(int bits, int x, int y)
 
 }  // namespace
 
-TEST(BmpRows, EveryBitCountAtEveryPaddingWidth)
+TEST(BmpRowsAndPalette, EveryBitCountAtEveryPaddingWidthAndEntryCounts)
 {
     for (int bits : {1, 4, 8, 24})
         for (int w = 1; w <= 9; w++) {
@@ -64,11 +64,8 @@ TEST(BmpRows, EveryBitCountAtEveryPaddingWidth)
     std::vector<uint8_t> row(32767 * 3);
     ASSERT_EQ(bmp_row(&info, b.data(), b.size(), 0, row.data()), 1);
     EXPECT_TRUE(info.rowBytes == 4096u && row[32766] == 0 && row[32765] == 1);
-}
 
-TEST(BmpPalette, EntryCounts)
-{
-    BmpInfo info, big;
+    BmpInfo big;
     // Colours used above what 8 bits index is taken as 256; no more is read.
     ASSERT_EQ(parse(tu::make_bmp(10, 1, 1, ramp(2), [](int, int) { return 1u; }, 40, 0), &info), BMP_OK);
     ASSERT_EQ(parse(tu::make_bmp(2, 1, 8, ramp(256), [](int, int) { return 0u; }, 40, 100000), &big), BMP_OK);

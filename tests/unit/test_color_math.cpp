@@ -21,12 +21,9 @@ Rgb named(const char* name)
 
 }  // namespace
 
-TEST(ColorAlter, ModesClampingAndUnknownModes)
+TEST(Color, AlterNearestCubeLinesAndDatabase)
 {
-    const struct {
-        int mode;
-        Rgb in, out;
-    } cases[] = {
+    const struct { int mode; Rgb in, out; } cases[] = {
         // near brightens dark and darkens bright
         {TSL_ALTER_NEAR, {128, 129, 0}, {149, 108, 0}}, {TSL_ALTER_NEAR, {255, 6, 5}, {213, 7, 5}},
         // light turns white when any component saturates:
@@ -46,14 +43,25 @@ TEST(ColorAlter, ModesClampingAndUnknownModes)
         color_alter(c.mode, &got[0], &got[1], &got[2]);
         EXPECT_EQ(got, c.out) << "mode " << c.mode << " on " << testing::PrintToString(c.in);
     }
-}
 
-TEST(ColorDatabase, PrefixMatchAfterColumnElevenFirstWinsMissingFileReported)
-{
-    const struct {
-        const char *line, *name;
-        Rgb want;
-    } cases[] = {
+    std::vector<XColor> cols(4);
+    const int rgb[4][3] = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}, {100, 0, 0}};
+    for (int i = 0; i < 4; i++)
+        cols[i] = XColor{(unsigned long)i, (unsigned short)(rgb[i][0] << 8), (unsigned short)(rgb[i][1] << 8),
+                         (unsigned short)(rgb[i][2] << 8), 0, 0};
+    // r, g, b, stop at an exact match -> index
+    const int nearest[][5] = {{100, 100, 0, 0, 1}, {50, 0, 0, 0, 0}, {100, 0, 0, 0, 1},
+                            {100, 0, 0, 1, 1},   {0, 90, 0, 0, 2}, {255, 255, 255, 0, 1}};
+    for (const auto& c : nearest)
+        EXPECT_EQ(color_nearest_index(cols.data(), 4, c[0], c[1], c[2], c[3]), c[4]) << c[0] << "," << c[1] << "," << c[2];
+    EXPECT_EQ(color_nearest_index(cols.data(), 0, 1, 2, 3, 0), -1);
+
+    // the side of the smallest cube that covers the cells
+    const int sides[][2] = {{0, 0}, {1, 1}, {8, 2}, {9, 3}, {216, 6}, {217, 7}, {254, 7}};
+    for (const auto& s : sides)
+        EXPECT_EQ(color_cube_side(s[0]), s[1]) << s[0];
+
+    const struct { const char *line, *name; Rgb want; } lines[] = {
         {"  0   0 128\t\tnavy blue\n", "navy", {0, 0, 128}}, {"255 250 250 \t \tsnow", "snow", {255, 250, 250}},
         {"255 250 250snow", "snow", {255, 250, 250}}, {"255 250 250\t\tsnow", "Snow", kNone},
         {"255 250 250\t\tsnow", "snowy", kNone},
@@ -61,7 +69,7 @@ TEST(ColorDatabase, PrefixMatchAfterColumnElevenFirstWinsMissingFileReported)
         {"! 1   2   3\t\tgrey", "grey", kNone}, {"", "grey", kNone}, {" 12", "grey", kNone},
         {"255 250 250", "grey", kNone}, {"255 250 250\tgre", "grey", kNone},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : lines) {
         // The line alone in a heap block of its length: a read past it shows
         // under the address sanitizer.
         std::string line = c.line;
@@ -95,24 +103,4 @@ TEST(ColorDatabase, PrefixMatchAfterColumnElevenFirstWinsMissingFileReported)
     Rgb dim = kNone;
     std::string err = tu::stderr_of([&] { dim = named("DimGrey"); });
     EXPECT_TRUE(dim == (Rgb{105, 105, 105}) || (dim == kNone && !err.empty())) << testing::PrintToString(dim);
-}
-
-TEST(ColorNearest, TiesGoToTheLowerIndexAndCubeSides)
-{
-    std::vector<XColor> cols(4);
-    const int rgb[4][3] = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}, {100, 0, 0}};
-    for (int i = 0; i < 4; i++)
-        cols[i] = XColor{(unsigned long)i, (unsigned short)(rgb[i][0] << 8), (unsigned short)(rgb[i][1] << 8),
-                         (unsigned short)(rgb[i][2] << 8), 0, 0};
-    // r, g, b, stop at an exact match -> index
-    const int cases[][5] = {{100, 100, 0, 0, 1}, {50, 0, 0, 0, 0}, {100, 0, 0, 0, 1},
-                            {100, 0, 0, 1, 1},   {0, 90, 0, 0, 2}, {255, 255, 255, 0, 1}};
-    for (const auto& c : cases)
-        EXPECT_EQ(color_nearest_index(cols.data(), 4, c[0], c[1], c[2], c[3]), c[4]) << c[0] << "," << c[1] << "," << c[2];
-    EXPECT_EQ(color_nearest_index(cols.data(), 0, 1, 2, 3, 0), -1);
-
-    // the side of the smallest cube that covers the cells
-    const int sides[][2] = {{0, 0}, {1, 1}, {8, 2}, {9, 3}, {216, 6}, {217, 7}, {254, 7}};
-    for (const auto& s : sides)
-        EXPECT_EQ(color_cube_side(s[0]), s[1]) << s[0];
 }

@@ -8,14 +8,9 @@
 #include "support/textconv.h"
 #include "tessel.h"
 
-namespace {
-
 TEST(TextConv, UnconvertibleAndInvalidCharactersBecomeOneQuestionMarkAndCutsKeepWholeCharacters)
 {
-    const struct {
-        const char *from, *to;
-        std::string in, out;
-    } cases[] = {
+    const struct { const char *from, *to; std::string in, out; } cases[] = {
         {"UTF-8", "EUC-JP", "\xE3\x81\x82" "a", "\xA4\xA2" "a"},          // hiragana a
         {"UTF-8", "EUC-JP", "\xF0\x9F\x98\x80" "b", "?b"},                // emoji: no EUC-JP form
         {"UTF-8", "EUC-JP", "x\xFF" "y", "x?y"},                          // invalid byte
@@ -36,5 +31,3 @@ TEST(TextConv, UnconvertibleAndInvalidCharactersBecomeOneQuestionMarkAndCutsKeep
     EXPECT_STREQ(tslTextToLocale("\xA4\xA2\xA4\xA4\xA4\xA6", back, sizeof back), "\xE3\x81\x82\xE3\x81\x84");
     setlocale(LC_ALL, "C");
 }
-
-}  // namespace

@@ -32,7 +32,7 @@ std::string joined(ObjArray arr)
 
 }  // namespace
 
-TEST(Rect, PackingEdgesAndIntersection)
+TEST(Tools, RectsObjectArraysSleepAllocBellAndFullPath)
 {
     EXPECT_EQ(str(tslSetOffsetRect(tslSetRect(32767, 7, 1, 1), 1, -10)), "-32768,-3 1x1");  // wraps like the record
     EXPECT_EQ(tslIsEmptyRect(tslSetRect(3, 3, 0, 5)) + tslIsEmptyRect(tslSetRect(3, 3, 5, 0)), 2);
@@ -63,10 +63,7 @@ TEST(Rect, PackingEdgesAndIntersection)
     };
     for (const auto& c : cases)
         EXPECT_EQ(str(tslGetInRect(c.a, c.b)), c.want) << str(c.a) << " and " << str(c.b);
-}
 
-TEST(ObjArray, IndexRules)
-{
     ObjArray arr = tslAddItem_ObjArray(tslNew_ObjArray(), strdup("a"), -1);
     arr = tslAddItem_ObjArray(arr, strdup("b"), 0);  // one item before: stays last
     arr = tslAddItem_ObjArray(arr, strdup("c"), 0);  // from two on the index holds
@@ -95,10 +92,7 @@ TEST(ObjArray, IndexRules)
     for (int i = 0; i < 2000; i++)
         tslFree_ObjArray(tslAddItem_ObjArray(tslNew_ObjArray(), tslAlloc(1000), -1));
     EXPECT_LT(tu::live_bytes(), before + 100000);
-}
 
-TEST(Tools, SleepAllocBellAndFullPath)
-{
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(tslSleep(1100000), 0);  // seconds and the remainder apart
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
