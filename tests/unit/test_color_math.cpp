@@ -44,6 +44,7 @@ TEST(Color, AlterNearestCubeLinesAndDatabase)
         EXPECT_EQ(got, c.out) << "mode " << c.mode << " on " << testing::PrintToString(c.in);
     }
 
+    // Nearest colours: ties go to the lower index.
     std::vector<XColor> cols(4);
     const int rgb[4][3] = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}, {100, 0, 0}};
     for (int i = 0; i < 4; i++)
@@ -51,7 +52,7 @@ TEST(Color, AlterNearestCubeLinesAndDatabase)
                          (unsigned short)(rgb[i][2] << 8), 0, 0};
     // r, g, b, stop at an exact match -> index
     const int nearest[][5] = {{100, 100, 0, 0, 1}, {50, 0, 0, 0, 0}, {100, 0, 0, 0, 1},
-                            {100, 0, 0, 1, 1},   {0, 90, 0, 0, 2}, {255, 255, 255, 0, 1}};
+                              {100, 0, 0, 1, 1},   {0, 90, 0, 0, 2}, {255, 255, 255, 0, 1}};
     for (const auto& c : nearest)
         EXPECT_EQ(color_nearest_index(cols.data(), 4, c[0], c[1], c[2], c[3]), c[4]) << c[0] << "," << c[1] << "," << c[2];
     EXPECT_EQ(color_nearest_index(cols.data(), 0, 1, 2, 3, 0), -1);
@@ -61,6 +62,7 @@ TEST(Color, AlterNearestCubeLinesAndDatabase)
     for (const auto& s : sides)
         EXPECT_EQ(color_cube_side(s[0]), s[1]) << s[0];
 
+    // Database lines: the name is a prefix match after column eleven.
     const struct { const char *line, *name; Rgb want; } lines[] = {
         {"  0   0 128\t\tnavy blue\n", "navy", {0, 0, 128}}, {"255 250 250 \t \tsnow", "snow", {255, 250, 250}},
         {"255 250 250snow", "snow", {255, 250, 250}}, {"255 250 250\t\tsnow", "Snow", kNone},
@@ -85,6 +87,8 @@ TEST(Color, AlterNearestCubeLinesAndDatabase)
     Rgb c{};
     EXPECT_EQ(color_find_in_text(text.data(), text.size(), "ghost", &c[0], &c[1], &c[2]), 1);
     EXPECT_EQ(c, (Rgb{4, 5, 6}));
+
+    // The first prefix match wins; a missing file is reported.
     color_override_database(TSL_TEST_DATA "/color/rgb_sample.txt");
     EXPECT_EQ(named("grey"), (Rgb{190, 190, 190}));
     EXPECT_EQ(named(" \tgrey1 \t"), (Rgb{10, 20, 30}));

@@ -72,6 +72,7 @@ TEST(Formats, CutAndLyingFilesRefusedExifWalkInsideItsSegmentFirstBytesAgreeWith
     }
     testing::internal::GetCapturedStderr();
 
+    // The EXIF walk stays inside its segment however short it is cut.
     Bytes jpg = bytes(SAMPLES + "jpeg_orient6.jpg");  // its APP1 segment follows the SOI marker
     size_t length = (size_t)(jpg[4] << 8 | jpg[5]) - 2;
     for (size_t n = 0; n <= length; n++) {
@@ -80,6 +81,8 @@ TEST(Formats, CutAndLyingFilesRefusedExifWalkInsideItsSegmentFirstBytesAgreeWith
         EXPECT_TRUE(n < length ? o == 1 || o == 6 : o == 6) << n;
         EXPECT_TRUE(n >= 20 || o == 1) << n;
     }
+
+    // The first bytes name the format the file name does.
     for (auto& path : tu::format_samples(false))
         EXPECT_TRUE(tslCheckImageFormat(path.c_str()) != TSL_IMAGE_NONE &&
                     tslSniffImageFormat(path.c_str()) == tslCheckImageFormat(path.c_str())) << path;
