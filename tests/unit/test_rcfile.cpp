@@ -51,7 +51,7 @@ const std::string SAMPLE = tu::read_file(TSL_TEST_DATA "/rcfile/sample.tslrc");
 
 TEST_F(RCFile, Lookups)
 {
-    const std::string x1500(1500, 'x'), v400(400, 'v');
+    const std::string x1500(1500, 'x'), v400(400, 'v'), n300(300, 'n');
     const struct {
         std::string file;
         const char *group, *key;
@@ -76,7 +76,7 @@ TEST_F(RCFile, Lookups)
         // a value is cut to the caller's 256 bytes, after blanks are trimmed; too long a name is never found
         {"[G]\nk=" + v400 + "\n", "G", "k", 1, "", v400.substr(145)},
         {"[G]\nk=" + std::string(300, ' ') + "abc  \n", "G", "k", 1, "", "abc"},
-        {"[G]\nk=v\n", std::string(300, 'n').c_str(), "k", 0, "", ""},
+        {"[G]\nk=v\n", n300.c_str(), "k", 0, "", ""},
     };
     for (const auto& c : cases) {
         tu::write_file(path, c.file);
