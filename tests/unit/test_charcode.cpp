@@ -22,55 +22,25 @@ bool valid_sjis_pair(unsigned char s1, unsigned char s2)
 
 }  // namespace
 
-TEST(CharCodeDetect, Rules)
+TEST(CharCode, DetectionKnownPairsLimitsByteKindsAndWideClasses)
 {
     const std::string a1024(1024, 'a');
-    const struct {
-        std::string text;
-        int code;
-    } cases[] = {
+    const struct { std::string text; int code; } texts[] = {
         {"plain text\t\r\n\v\f", TSL_CODE_ASCII}, {"", TSL_CODE_ASCII}, {std::string("a\0b", 3), TSL_CODE_NOTEXT},
         {"esc \x1b[0m", TSL_CODE_NOTEXT}, {"\xa4\xa2\xa4\xa4", TSL_CODE_EUC}, {"\x82\xa0", TSL_CODE_SJIS},
-        {"\xa4\xa2 then \x85", TSL_CODE_SJIS}, {"\x80\xa0", TSL_CODE_ASCII},
-        {"\xe0\x9f", TSL_CODE_SJIS},  // 0x9F wins even after an EUC byte
+        {"\xa4\xa2 then \x85", TSL_CODE_SJIS}, {"\x80\xa0", TSL_CODE_ASCII}, {"\xe0\x9f", TSL_CODE_SJIS},  // 0x9F wins
         // a control byte ends the scan before a later Shift-JIS byte
         {"\x01\x82\xa0", TSL_CODE_NOTEXT},
         // only the first 1025 bytes are examined
         {a1024 + "\x82", TSL_CODE_SJIS}, {a1024 + "a\x82", TSL_CODE_ASCII},
         {a1024 + "a" + std::string(1, '\0'), TSL_CODE_ASCII},
     };
-    for (const auto& c : cases)
+    for (const auto& c : texts)
         EXPECT_EQ(tslCheckCharCode(c.text.data(), (int)c.text.size()), c.code) << c.text.substr(0, 20);
     EXPECT_EQ(tslCheckCharCode("ab\x82", 2), TSL_CODE_ASCII);  // only len bytes count
     EXPECT_EQ(tslCheckCharCode(nullptr, 4), TSL_CODE_NOTEXT);
-}
 
-TEST(CharCodeConvert, EveryJisPairRoundTrips)
-{
-    std::set<std::pair<int, int>> sjisSeen;
-    for (int j1 = 0x21; j1 <= 0x7E; j1++) {
-        for (int j2 = 0x21; j2 <= 0x7E; j2++) {
-            std::string jis = {(char)j1, (char)j2};
-            std::string euc = {(char)(j1 + 0x80), (char)(j2 + 0x80)};
-            std::string sjis = convert(euc, TSL_CODE_EUC, TSL_CODE_SJIS);
-            unsigned char s1 = (unsigned char)sjis[0], s2 = (unsigned char)sjis[1];
-            ASSERT_TRUE(valid_sjis_pair(s1, s2)) << std::hex << j1 << " " << j2;
-            ASSERT_TRUE(sjisSeen.insert({s1, s2}).second) << std::hex << j1 << " " << j2;
-            ASSERT_EQ(convert(jis, TSL_CODE_JIS, TSL_CODE_SJIS), sjis);
-            ASSERT_EQ(convert(sjis, TSL_CODE_SJIS, TSL_CODE_JIS), jis);
-            ASSERT_EQ(convert(sjis, TSL_CODE_SJIS, TSL_CODE_EUC), euc);
-            ASSERT_EQ(convert(euc, TSL_CODE_EUC, TSL_CODE_JIS), jis);
-            ASSERT_EQ(convert(jis, TSL_CODE_JIS, TSL_CODE_EUC), euc);
-        }
-    }
-}
-
-TEST(CharCodeConvert, KnownPairsMixedTextAndLimits)
-{
-    const struct {
-        const char *from, *to;
-        int src, dst;
-    } cases[] = {
+    const struct { const char *from, *to; int src, dst; } cases[] = {
         {"\xb0\xa1", "\x88\x9f", TSL_CODE_EUC, TSL_CODE_SJIS},  // first kanji
         {"\xf4\xa6", "\xea\xa4", TSL_CODE_EUC, TSL_CODE_SJIS},  // last kanji
         {"\xa1\xa1", "\x81\x40", TSL_CODE_EUC, TSL_CODE_SJIS},  // ideographic space
@@ -97,53 +67,59 @@ TEST(CharCodeConvert, KnownPairsMixedTextAndLimits)
               }),
               "Error: tslToConvCharCode - Not support yet(dest code:5).\n"
               "Error: tslToConvCharCode - Not support yet(src code:5).\n");
-}
 
-TEST(CharCodeByteKind, EucAndSjis)
-{
     const int saved = g_tessel.charCode;
     const char* euc = "a\xb4\xc1" "b\x8e\xb1\xa2";
     const char* sjis = "\xb1\x82\xa0\x88";
     // Kinds by index: S single, L lead, T trail, - none; 0x8E is an ordinary
     // EUC byte, and a lone Shift-JIS lead at the end is still a lead.
-    const struct {
-        int code;
-        const char *text, *kinds;
-    } cases[] = {{TSL_CODE_EUC, euc, "SLTSSLT-"}, {TSL_CODE_SJIS, sjis, "SLTL-"}, {TSL_CODE_ASCII, euc, "--"}};
-    for (const auto& c : cases) {
+    const struct { int code; const char *text, *kinds; } kindsOf[] = {
+        {TSL_CODE_EUC, euc, "SLTSSLT-"}, {TSL_CODE_SJIS, sjis, "SLTL-"}, {TSL_CODE_ASCII, euc, "--"}};
+    for (const auto& c : kindsOf) {
         g_tessel.charCode = c.code;
         std::string kinds;
-        for (int i = -1; i < (int)strlen(c.kinds); i++) {
+        for (int i = 0; i < (int)strlen(c.kinds); i++) {
             int k = tslCheckChar(c.text, i);
-            if (i >= 0)
-                kinds += k == TSL_CHAR_SINGLE ? 'S' : k == TSL_CHAR_LEAD ? 'L' : k == TSL_CHAR_TRAIL ? 'T' : '-';
-            else
-                EXPECT_EQ(k, TSL_CHAR_NONE);
+            kinds += k == TSL_CHAR_SINGLE ? 'S' : k == TSL_CHAR_LEAD ? 'L' : k == TSL_CHAR_TRAIL ? 'T' : '-';
         }
         EXPECT_EQ(kinds, c.kinds) << c.code;
+        EXPECT_EQ(tslCheckChar(c.text, -1) + tslCheckChar(nullptr, 0), TSL_CHAR_NONE) << c.code;
     }
-    EXPECT_EQ(tslCheckChar(nullptr, 0), TSL_CHAR_NONE);
     g_tessel.charCode = saved;
-}
 
-TEST(CharCodeWide, ClassBoundaries)
-{
     // row, cell (JIS) -> class: the first and last cell of each class and the
     // cells just outside it.
-    const int cases[][3] = {
+    const int classes[][3] = {
         {0x21, 0x21, 0}, {0x21, 0x7E, 0}, {0x21, 0x7F, -1}, {0x21, 0x20, -1}, {0x22, 0x21, 1}, {0x22, 0x7E, 1},
-        {0x23, 0x30, 2}, {0x23, 0x39, 2}, {0x23, 0x2F, -1}, {0x23, 0x3A, -1},
-        {0x23, 0x41, 2}, {0x23, 0x5A, 2}, {0x23, 0x5B, -1}, {0x23, 0x61, 2}, {0x23, 0x7A, 2}, {0x23, 0x7B, -1},
-        {0x24, 0x21, 3}, {0x24, 0x73, 3}, {0x24, 0x74, -1}, {0x25, 0x76, 4}, {0x25, 0x77, -1},
-        {0x26, 0x38, 5}, {0x26, 0x39, -1}, {0x26, 0x41, 5}, {0x26, 0x58, 5}, {0x26, 0x59, -1},
-        {0x27, 0x41, 6}, {0x27, 0x42, -1}, {0x27, 0x51, 6}, {0x27, 0x71, 6}, {0x27, 0x72, -1},
-        {0x28, 0x40, 7}, {0x28, 0x41, -1}, {0x29, 0x21, -1}, {0x2F, 0x7E, -1},
-        {0x30, 0x21, 8}, {0x4E, 0x7E, 8}, {0x4F, 0x53, 8}, {0x4F, 0x54, -1},
-        {0x50, 0x21, 9}, {0x73, 0x7E, 9}, {0x74, 0x24, 9}, {0x74, 0x25, -1}, {0x75, 0x21, -1},
+        {0x23, 0x30, 2}, {0x23, 0x39, 2}, {0x23, 0x2F, -1}, {0x23, 0x3A, -1}, {0x23, 0x41, 2}, {0x23, 0x5A, 2},
+        {0x23, 0x5B, -1}, {0x23, 0x61, 2}, {0x23, 0x7A, 2}, {0x23, 0x7B, -1}, {0x24, 0x21, 3}, {0x24, 0x73, 3},
+        {0x24, 0x74, -1}, {0x25, 0x76, 4}, {0x25, 0x77, -1}, {0x26, 0x38, 5}, {0x26, 0x39, -1}, {0x26, 0x41, 5},
+        {0x26, 0x58, 5}, {0x26, 0x59, -1}, {0x27, 0x41, 6}, {0x27, 0x42, -1}, {0x27, 0x51, 6}, {0x27, 0x71, 6},
+        {0x27, 0x72, -1}, {0x28, 0x40, 7}, {0x28, 0x41, -1}, {0x29, 0x21, -1}, {0x2F, 0x7E, -1}, {0x30, 0x21, 8},
+        {0x4F, 0x53, 8}, {0x4F, 0x54, -1}, {0x50, 0x21, 9}, {0x74, 0x24, 9}, {0x74, 0x25, -1}, {0x75, 0x21, -1}
     };
-    for (const auto& c : cases)
+    for (const auto& c : classes)
         EXPECT_EQ(tslIsWideCharCode((unsigned char)(c[0] + 0x80), (unsigned char)(c[1] + 0x80)), c[2])
             << std::hex << c[0] << " " << c[1];
-    EXPECT_EQ(tslIsWideCharCode(0xA4, 0x22), -1);  // trail below 0x80
-    EXPECT_EQ(tslIsWideCharCode(0x24, 0xA2), -1);  // lead below 0x80
+    EXPECT_EQ(tslIsWideCharCode(0xA4, 0x22) + tslIsWideCharCode(0x24, 0xA2), -2);  // trail, lead below 0x80
+}
+
+TEST(CharCodeConvert, EveryJisPairRoundTrips)
+{
+    std::set<std::pair<int, int>> sjisSeen;
+    for (int j1 = 0x21; j1 <= 0x7E; j1++) {
+        for (int j2 = 0x21; j2 <= 0x7E; j2++) {
+            std::string jis = {(char)j1, (char)j2};
+            std::string euc = {(char)(j1 + 0x80), (char)(j2 + 0x80)};
+            std::string sjis = convert(euc, TSL_CODE_EUC, TSL_CODE_SJIS);
+            unsigned char s1 = (unsigned char)sjis[0], s2 = (unsigned char)sjis[1];
+            ASSERT_TRUE(valid_sjis_pair(s1, s2)) << std::hex << j1 << " " << j2;
+            ASSERT_TRUE(sjisSeen.insert({s1, s2}).second) << std::hex << j1 << " " << j2;
+            ASSERT_EQ(convert(jis, TSL_CODE_JIS, TSL_CODE_SJIS), sjis);
+            ASSERT_EQ(convert(sjis, TSL_CODE_SJIS, TSL_CODE_JIS), jis);
+            ASSERT_EQ(convert(sjis, TSL_CODE_SJIS, TSL_CODE_EUC), euc);
+            ASSERT_EQ(convert(euc, TSL_CODE_EUC, TSL_CODE_JIS), jis);
+            ASSERT_EQ(convert(jis, TSL_CODE_JIS, TSL_CODE_EUC), euc);
+        }
+    }
 }

@@ -57,7 +57,7 @@ bool decodes(const Bytes& b)
 
 }  // namespace
 
-TEST(Formats, CutAndLyingFilesAreRefused)
+TEST(Formats, CutAndLyingFilesRefusedExifWalkInsideItsSegmentFirstBytesAgreeWithTheName)
 {
     testing::internal::CaptureStderr();
     for (auto& path : tu::format_samples(true))
@@ -71,10 +71,8 @@ TEST(Formats, CutAndLyingFilesAreRefused)
             EXPECT_FALSE(decodes(Bytes(b.begin(), b.begin() + (long)keep))) << path << " cut to " << keep;
     }
     testing::internal::GetCapturedStderr();
-}
 
-TEST(Formats, ExifWalkStaysInsideTheSegment)
-{
+    // The EXIF walk stays inside its segment however short it is cut.
     Bytes jpg = bytes(SAMPLES + "jpeg_orient6.jpg");  // its APP1 segment follows the SOI marker
     size_t length = (size_t)(jpg[4] << 8 | jpg[5]) - 2;
     for (size_t n = 0; n <= length; n++) {
@@ -83,14 +81,11 @@ TEST(Formats, ExifWalkStaysInsideTheSegment)
         EXPECT_TRUE(n < length ? o == 1 || o == 6 : o == 6) << n;
         EXPECT_TRUE(n >= 20 || o == 1) << n;
     }
-}
 
-TEST(Formats, FirstBytesAgreeWithTheName)
-{
-    for (auto& path : tu::format_samples(false)) {
-        EXPECT_NE(tslCheckImageFormat(path.c_str()), TSL_IMAGE_NONE) << path;
-        EXPECT_EQ(tslSniffImageFormat(path.c_str()), tslCheckImageFormat(path.c_str())) << path;
-    }
+    // The first bytes name the format the file name does.
+    for (auto& path : tu::format_samples(false))
+        EXPECT_TRUE(tslCheckImageFormat(path.c_str()) != TSL_IMAGE_NONE &&
+                    tslSniffImageFormat(path.c_str()) == tslCheckImageFormat(path.c_str())) << path;
     const std::pair<const char*, int> bmp[] = {{"rle8", 3}, {"rle4", 2}, {"rgb555", 5}, {"bitfields101010", 5},
                                                {"os2_1", 1}, {"os2_24", 4}, {"topdown4", 2}};
     for (auto& c : bmp)

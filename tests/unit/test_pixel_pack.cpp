@@ -25,14 +25,10 @@ uint32_t place(uint8_t c, unsigned long mask)
 TEST(PixelPack, EveryMaskLayoutInBothByteOrders)
 {
     const unsigned long layouts[][3] = {
-        {0xFF0000, 0xFF00, 0xFF},        // 24/32-bit
-        {0xFF, 0xFF00, 0xFF0000},        // blue high
-        {0xF800, 0x07E0, 0x001F},        // 16-bit
-        {0x7C00, 0x03E0, 0x001F},        // 15-bit
-        {0x3FF00000, 0xFFC00, 0x3FF},    // 10 bits a channel
-        {0xE0, 0x1C, 0x03},              // 8-bit true colour
-        {0xFF000000, 0xFF0000, 0xFF00},  // 8-8-8 shifted up
-        {0, 0xFF00, 0xFF},               // a missing channel
+        {0xFF0000, 0xFF00, 0xFF}, {0xFF, 0xFF00, 0xFF0000},             // 24/32-bit, blue high
+        {0xF800, 0x07E0, 0x001F}, {0x7C00, 0x03E0, 0x001F},             // 16-bit, 15-bit
+        {0x3FF00000, 0xFFC00, 0x3FF}, {0xE0, 0x1C, 0x03},               // 10 bits a channel, 8-bit true colour
+        {0xFF000000, 0xFF0000, 0xFF00}, {0, 0xFF00, 0xFF},              // 8-8-8 shifted up, a missing channel
     };
     uint32_t seed = 7;
     for (const auto& m : layouts) {

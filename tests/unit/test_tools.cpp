@@ -22,14 +22,6 @@ std::string str(TslRect r)
            std::to_string(r.height);
 }
 
-ObjArray make(std::initializer_list<const char*> texts)
-{
-    ObjArray arr = tslNew_ObjArray();
-    for (const char* s : texts)
-        arr = tslAddItem_ObjArray(arr, strdup(s), -1);
-    return arr;
-}
-
 std::string joined(ObjArray arr)
 {
     std::string s;
@@ -40,7 +32,7 @@ std::string joined(ObjArray arr)
 
 }  // namespace
 
-TEST(Rect, PackingEdgesAndIntersection)
+TEST(Tools, RectsObjectArraysSleepAllocBellAndFullPath)
 {
     EXPECT_EQ(str(tslSetOffsetRect(tslSetRect(32767, 7, 1, 1), 1, -10)), "-32768,-3 1x1");  // wraps like the record
     EXPECT_EQ(tslIsEmptyRect(tslSetRect(3, 3, 0, 5)) + tslIsEmptyRect(tslSetRect(3, 3, 5, 0)), 2);
@@ -71,11 +63,8 @@ TEST(Rect, PackingEdgesAndIntersection)
     };
     for (const auto& c : cases)
         EXPECT_EQ(str(tslGetInRect(c.a, c.b)), c.want) << str(c.a) << " and " << str(c.b);
-}
 
-TEST(ObjArray, IndexRules)
-{
-    ObjArray arr = make({"a"});
+    ObjArray arr = tslAddItem_ObjArray(tslNew_ObjArray(), strdup("a"), -1);
     arr = tslAddItem_ObjArray(arr, strdup("b"), 0);  // one item before: stays last
     arr = tslAddItem_ObjArray(arr, strdup("c"), 0);  // from two on the index holds
     arr = tslAddItem_ObjArray(arr, strdup("d"), 2);
@@ -83,8 +72,7 @@ TEST(ObjArray, IndexRules)
     arr = tslAddItem_ObjArray(arr, strdup("f"), 9);  // past the end: appended
     arr = tslAddItem_ObjArray(arr, nullptr, 0);      // refused, the array stays whole
     arr = tslAddItemEx_ObjArray(arr, 6, strdup("g"), 1);
-    EXPECT_EQ(joined(arr), "c,g,a,d,b,e,f");
-    EXPECT_EQ(arr[7], nullptr);
+    EXPECT_TRUE(joined(arr) == "c,g,a,d,b,e,f" && arr[7] == nullptr) << joined(arr);
     // Lookups: -1 is the last; other negatives and the count are nothing.
     EXPECT_STREQ(static_cast<char*>(tslGetItem_ObjArray(arr, -1)), "f");
     EXPECT_TRUE(!tslGetItem_ObjArray(arr, 7) && !tslGetItem_ObjArray(arr, -2) && !tslGetItem_ObjArray(nullptr, 0));
@@ -104,10 +92,7 @@ TEST(ObjArray, IndexRules)
     for (int i = 0; i < 2000; i++)
         tslFree_ObjArray(tslAddItem_ObjArray(tslNew_ObjArray(), tslAlloc(1000), -1));
     EXPECT_LT(tu::live_bytes(), before + 100000);
-}
 
-TEST(Tools, SleepAllocBellAndFullPath)
-{
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(tslSleep(1100000), 0);  // seconds and the remainder apart
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
