@@ -2,6 +2,7 @@
 // client works out must be the server's), PseudoColor at depth 8 with a full
 // colormap, names, variants and the colour-cube tables.
 #include <algorithm>
+#include <array>
 
 #include "xfixture.h"
 
@@ -20,22 +21,13 @@ protected:
     }
 };
 
-#define OPEN_OR_SKIP(env)                          \
-    do {                                           \
-        if (!open_display(env))                    \
-            GTEST_SKIP() << (env) << " not set";   \
-    } while (0)
-
 void store(Display* d, Colormap cmap, unsigned long pixel, int r, int g, int b)
 {
     XColor c{pixel, (unsigned short)(r << 8), (unsigned short)(g << 8), (unsigned short)(b << 8), DoRed | DoGreen | DoBlue, 0};
     XStoreColor(d, cmap, &c);
 }
 
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-};
+using Rgb = std::array<int, 3>;
 
 std::vector<Rgb> query_all(Display* d, Colormap cmap)
 {
@@ -53,7 +45,8 @@ std::vector<Rgb> query_all(Display* d, Colormap cmap)
 
 TEST_F(ColorServer, Depth24PixelsNamesAndVariants)
 {
-    OPEN_OR_SKIP("DISPLAY");
+    if (!open_display("DISPLAY"))
+        GTEST_SKIP() << "DISPLAY not set";
     ASSERT_EQ(g_tessel.depth, 24);
     EXPECT_EQ(tslGetColor(d, cmap(), -5, 300, 128), 0x00FF80UL) << "components are clamped";
     int r = -1, g = -1, b = -1;
@@ -84,7 +77,8 @@ TEST_F(ColorServer, Depth24PixelsNamesAndVariants)
 // a private cube colormap, a copy of the colormap and the dump.
 TEST_F(ColorServer, Depth8TablesAndAFullColormap)
 {
-    OPEN_OR_SKIP("TSL_DISPLAY_8");
+    if (!open_display("TSL_DISPLAY_8"))
+        GTEST_SKIP() << "TSL_DISPLAY_8 not set";
     ASSERT_EQ(g_tessel.depth, 8);
     // Every free cell taken as a writable cell and parked on white.
     std::vector<unsigned long> cells;
@@ -110,7 +104,7 @@ TEST_F(ColorServer, Depth8TablesAndAFullColormap)
     for (int i = 0; i < 216; i++) {
         int r = 51 * (i / 36), g = 51 * (i / 6 % 6), b = 51 * (i % 6), best = 0;
         for (int p = 1; p < 256; p++) {
-            auto dist = [&](int q) { return (r - base[q].r) * (r - base[q].r) + (g - base[q].g) * (g - base[q].g) + (b - base[q].b) * (b - base[q].b); };
+            auto dist = [&](int q) { return (r - base[q][0]) * (r - base[q][0]) + (g - base[q][1]) * (g - base[q][1]) + (b - base[q][2]) * (b - base[q][2]); };
             best = dist(p) < dist(best) ? p : best;
         }
         EXPECT_EQ(table[40 + i], (unsigned long)best) << "cube colour " << r << "," << g << "," << b;

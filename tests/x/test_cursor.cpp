@@ -41,13 +41,11 @@ protected:
 
 TEST_F(CursorServer, BuiltinPicturesLoadAndBadOnesAreRefusedQuietly)
 {
-    const TslCursorData* builtin[] = {&res_curFinger, &res_curWait, &res_curIbeam};
-    for (int i = 0; i < 3; i++) {
-        g_tessel.cursors[i] = load(*builtin[i]);
-        // Recolouring is a request only a real cursor survives.
-        XColor fg{}, bg{};
-        fg.red = fg.green = fg.blue = 0xFFFF;
-        EXPECT_TRUE(g_tessel.cursors[i] && !x_errors([&] { XRecolorCursor(d, g_tessel.cursors[i], &fg, &bg); })) << i;
+    // Recolouring is a request only a real cursor survives.
+    XColor fg{0, 0xFFFF, 0xFFFF, 0xFFFF, 0, 0}, bg{};
+    for (const TslCursorData* data : {&res_curFinger, &res_curWait, &res_curIbeam}) {
+        Cursor c = load(*data);
+        EXPECT_TRUE(c && !x_errors([&] { XRecolorCursor(d, c, &fg, &bg); })) << data->width << "x" << data->height;
     }
     // width, height, hot spot (outside the picture the server refuses it), mask
     const int faults[][5] = {{0, 16, 5, 0, 1}, {16, -3, 5, 0, 1}, {16, 16, 5, 0, 0}, {16, 16, 16, 0, 1}, {16, 16, 5, -1, 1}};

@@ -61,13 +61,11 @@ TEST_P(RedrawTest, WallpaperTilesFromTopLeft)
     g_tessel.wallImage = img;
     TslWindow* w = make(250, 90);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->wallPaper, img);
+    // Each tile's first pixel, and its last where the tile ends inside 250 x 90.
     for (int y0 : {0, 40, 80})
         for (int x0 : {0, 100, 200})
-            EXPECT_EQ(buf(w, x0, y0), red()) << x0 << "," << y0;
-    for (int y1 : {39, 79})
-        for (int x1 : {99, 199})
-            EXPECT_EQ(buf(w, x1, y1), blue()) << x1 << "," << y1;
+            EXPECT_TRUE(buf(w, x0, y0) == red() && (x0 + 99 >= 250 || y0 + 39 >= 90 || buf(w, x0 + 99, y0 + 39) == blue()))
+                << x0 << "," << y0;
     EXPECT_TRUE(buf(w, 249, 89) == green() && buf(w, 150, 60) == green());
     xenv_fill(d, w->redrawPixmap, g_tessel.backPixel, 0, 0, 250, 90);
     tslClearRectWindow(d, w, tslPos(95, 35), tslSize(10, 10), 1);
@@ -79,13 +77,11 @@ TEST_P(RedrawTest, WallpaperTilesFromTopLeft)
     TslImage* masked = make_image(d, 100, 40, true);
     tslSetBackColor(d, w, g_tessel.colors[5]);
     tslSetWallPaper(d, w, masked);
-    ASSERT_NE(w->wallPaperMask, 0u);
     tslClearWindow(d, w, 1);
     EXPECT_TRUE(buf(w, 10, 10) == green() && buf(w, 100, 0) == red());
     // The holes show the toolkit's background, which the mask was flattened on.
     EXPECT_TRUE(buf(w, 50, 10) == g_tessel.backPixel && buf(w, 150, 50) == g_tessel.backPixel);
     tslSetWallPaper(d, w, nullptr);
-    EXPECT_EQ(w->wallPaperMask, 0u);
     tslClearWindow(d, w, 1);
     EXPECT_EQ(buf(w, 10, 10), g_tessel.colors[5]);
     tslDestroyWindow(d, w);
@@ -128,6 +124,14 @@ TEST_P(RedrawTest, GrowingBufferAndClampedClears)
     }
     tslClearWindowRRg(d, w, tslPos(100, 40), tslSize(10, 10), 1);
     EXPECT_TRUE(buf(w, 105, 45) == g_tessel.backPixel && buf(w, 99, 45) == red() && buf(w, 110, 45) == red());
+
+    // Copies inside the buffer; with a clip only the part of the source
+    // inside it moves, to the matching place.
+    tslCopyWindow(d, w, tslPos(0, 0), tslSize(10, 10), 150, 30, 1);
+    EXPECT_TRUE(buf(w, 155, 35) == g_tessel.backPixel && buf(w, 160, 35) == red());
+    tslCopyWindowRRg(d, w, tslPos(5, 5), tslSize(190, 50), tslPos(0, 0), tslSize(10, 10), 170, 10, 1);
+    EXPECT_TRUE(buf(w, 175, 15) == g_tessel.backPixel && buf(w, 179, 19) == g_tessel.backPixel && buf(w, 172, 12) == red());
+    EXPECT_EQ(tslCopyWindow(d, nullptr, 0, 0, 0, 0, 1), 0);
 }
 
 // The screen shows the buffer when asked, the background after a screen
@@ -193,18 +197,6 @@ TEST_P(RedrawTest, AutoRedrawCopiesOnlyWhenSomethingWasDrawn)
     tslCallWndProc(d, w, &ev, 1);
     EXPECT_EQ(screen(w, 60, 40), green());
     EXPECT_EQ(AutoRedraw(d, nullptr), 0);
-}
-
-TEST_P(RedrawTest, CopyInsideBuffer)
-{
-    TslWindow* w = make(100, 60);
-    xenv_fill(d, w->redrawPixmap, red(), 0, 0, 10, 10);
-    tslCopyWindow(d, w, tslPos(0, 0), tslSize(10, 10), 50, 30, 1);
-    EXPECT_TRUE(buf(w, 55, 35) == red() && buf(w, 60, 35) == g_tessel.backPixel);
-    // Only the part of the source inside the clip moves, to the matching place.
-    tslCopyWindowRRg(d, w, tslPos(5, 5), tslSize(90, 50), tslPos(0, 0), tslSize(10, 10), 70, 10, 1);
-    EXPECT_TRUE(buf(w, 75, 15) == red() && buf(w, 79, 19) == red() && buf(w, 72, 12) == g_tessel.backPixel);
-    EXPECT_EQ(tslCopyWindow(d, nullptr, 0, 0, 0, 0, 1), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, RedrawTest, TSL_ALL_DEPTHS);

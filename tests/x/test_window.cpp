@@ -128,7 +128,6 @@ TEST_F(WindowTest, ListAndChildrenFollowTreeChanges)
     TslWindow* c = make(top, "c", logging_proc);
     TslWindow* grand = make(b, "grand", logging_proc);
     ASSERT_TRUE(top && a && b && c && grand);
-    EXPECT_EQ(b->xparent, top->xwin);
     ASSERT_EQ(tslGetTotalWindows(), 5);
     EXPECT_TRUE(tslGetWindowFromIndex(0) == top && tslGetWindowFromIndex(4) == grand && !g_tslTesselManager[5]);
     EXPECT_TRUE(!tslGetWindowFromIndex(5) && !tslGetWindowFromIndex(-1));
