@@ -39,7 +39,7 @@ protected:
 
 }  // namespace
 
-TEST_F(CursorServer, BuiltinPicturesLoadAndBadOnesAreRefusedQuietly)
+TEST_F(CursorServer, PicturesLoadOrAreRefusedQuietlyAndCoverTheWholeTree)
 {
     // Recolouring is a request only a real cursor survives.
     XColor fg{0, 0xFFFF, 0xFFFF, 0xFFFF, 0, 0}, bg{};
@@ -59,13 +59,12 @@ TEST_F(CursorServer, BuiltinPicturesLoadAndBadOnesAreRefusedQuietly)
                   }
               }),
               "");
-    EXPECT_NE(load(res_curFinger), 0UL) << "a good picture still loads afterwards";
-}
-
-TEST_F(CursorServer, WaitAndNormalCursorsCoverTheWholeTree)
-{
+    // A good picture still loads afterwards.
     g_tessel.cursors[0] = load(res_curFinger);
     g_tessel.cursors[1] = load(res_curWait);
+    ASSERT_TRUE(g_tessel.cursors[0] && g_tessel.cursors[1]);
+
+    // The wait and normal cursors reach the whole tree.
     TslWindow* top = make(nullptr, 10, 10, 200, 150);
     TslWindow* panel = make(top, 0, 0, 200, 100);
     TslWindow* button = make(panel, 5, 5, 40, 20);

@@ -9,8 +9,7 @@ namespace {
 
 struct Seen {
     std::string who;
-    int type;
-    int statusBefore;
+    int type, statusBefore;
     Window window;
 };
 std::vector<Seen> g_seen;
@@ -30,11 +29,6 @@ int recorder(Display* d, TslWindow* w, XEvent* ev)
     if (!g_closeAt.empty() && w->caption && g_closeAt == w->caption)
         return TSLR_CLOSE;
     return g_reply < 0 ? w->status : g_reply;
-}
-
-int count_update(TslWindow*)
-{
-    return ++g_updates;
 }
 
 class DispatchTest : public XTest {
@@ -132,11 +126,10 @@ TEST_F(DispatchTest, TreeWalkOrderCloseAndSelfDestruction)
     // A procedure that destroys its own window (which sees its destroy
     // message) ends its part of the walk only.
     TslWindow* victim = make(top, "victim");
-    make(top, "after");
+    tslSetAllEvent(make(top, "after"), 1);
+    tslSetAllEvent(victim, 1);
     tslSetAutoRedraw(victim, 1);
     g_destroyOnEvent = victim;
-    tslSetAllEvent(tslGetWindow("after"), 1);
-    tslSetAllEvent(victim, 1);
     EXPECT_EQ(call(top, event(ButtonPress, 0)), "top:1 a:1 a1:1 b:1 victim:1 after:1 -> 1");
     EXPECT_EQ(tslGetTotalChildWindows(top), 3);
 }
@@ -144,12 +137,12 @@ TEST_F(DispatchTest, TreeWalkOrderCloseAndSelfDestruction)
 // Update callbacks of the children run on ConfigureNotify only, also for a
 // raw window that gets everything alone; a structure notice about a child,
 // arriving at its parent, reaches the child as its own.
-TEST_F(DispatchTest, UpdateCallbacksStructureEventsAndRawWindows)
+TEST_F(DispatchTest, UpdateCallbacksStructureEventsRawWindowsAndOutsideDestruction)
 {
     TslWindow* top = make(nullptr, "top");
     TslWindow* a = make(top, "a");
     make(top, "b");
-    tslSetUpdateWindowCallback(a, count_update);
+    tslSetUpdateWindowCallback(a, [](TslWindow*) { return ++g_updates; });
     XEvent conf = event(ConfigureNotify, top->xwin);
     conf.xconfigure.window = top->xwin;
     conf.xconfigure.width = 100;
@@ -172,18 +165,15 @@ TEST_F(DispatchTest, UpdateCallbacksStructureEventsAndRawWindows)
     conf.xconfigure.window = a->xwin;
     tslCallWndProc(d, top, &conf, 1);
     EXPECT_EQ(g_updates, 3);
-}
 
-// A window destroyed behind the toolkit's back is reported and its record
-// kept until it is destroyed.
-TEST_F(DispatchTest, WindowsDestroyedFromOutside)
-{
-    TslWindow* top = make(nullptr, "top");
-    XDestroyWindow(d, top->xwin);
+    // A window destroyed behind the toolkit's back is reported and its
+    // record kept until it is destroyed.
+    TslWindow* gone = make(nullptr, "gone");
+    XDestroyWindow(d, gone->xwin);
     g_seen.clear();
     xenv_pump(d, 60);
     EXPECT_TRUE(std::any_of(g_seen.begin(), g_seen.end(), [](const Seen& s) {
-        return s.who == "top" && s.type == DestroyNotify && s.statusBefore == TSLR_DESTROYED;
+        return s.who == "gone" && s.type == DestroyNotify && s.statusBefore == TSLR_DESTROYED;
     }));
-    EXPECT_EQ(tu::stderr_of([&] { EXPECT_EQ(tslDestroyWindow(d, top), 1); }), "");
+    EXPECT_EQ(tu::stderr_of([&] { EXPECT_EQ(tslDestroyWindow(d, gone), 1); }), "");
 }

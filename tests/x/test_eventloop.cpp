@@ -5,7 +5,6 @@
 
 #include <X11/extensions/XTest.h>
 
-#include <algorithm>
 #include <map>
 
 #include "core/window_private.h"
@@ -147,7 +146,9 @@ TEST_F(EventLoop, CloseTakesEffectAtTheEndOfThePass)
 
 // Outside a modal loop only events for windows that are not the toolkit's
 // are taken off the queue (a modal loop's filtering is the scenario above).
-TEST_F(EventLoop, CheckEventDropsForeignEventsAndKeepsToolkitOnes)
+// With no window ticking, a pass that had nothing to do waits for the server
+// instead of sleeping an interval; a window with a timer keeps the rhythm.
+TEST_F(EventLoop, CheckEventDropsForeignEventsAndIdleWaitsForTheServer)
 {
     TslWindow* w = make(nullptr, 0, 0, 100, 100);
     Window foreign = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
@@ -158,7 +159,18 @@ TEST_F(EventLoop, CheckEventDropsForeignEventsAndKeepsToolkitOnes)
     // pending, first check, second check, pending
     EXPECT_EQ(std::vector<int>({XPending(d), tslCheckEvent(d, nullptr), tslCheckEvent(d, nullptr), XPending(d)}),
               std::vector<int>({2, 1, 0, 1}));
-    XDestroyWindow(d, foreign);
+    XEvent left;
+    XNextEvent(d, &left);
+
+    RobotThread robot([w](Robot& r) { r.pause(300), r.close(w->xwin); });
+    int passes = 0;
+    while (!XPending(d))
+        tslFlush(d), passes++;
+    EXPECT_LE(passes, 2) << "an interval of 5 ms gives some 60 passes in 300 ms";
+    robot.join();
+    tslSetTimerEvent(w, 1);
+    tslFlush(d);  // with nothing new from the server
+    EXPECT_EQ(1, g_counts[TSLM_TIMER]);
 }
 
 // A long computation calling the hook with a modal window: the modal's tree
@@ -180,35 +192,16 @@ TEST_F(EventLoop, HookRepaintsResizesDropsInputAndRaisesTheModal)
     XClearArea(d, other->xwin, 0, 0, 10, 10, True);
     xenv_send_client(d, modal->xwin, g_closeAtom, (long)g_closeAtom);
     XSync(d, False);
-    std::vector<int> results;
-    while (XPending(d))
-        results.push_back(tslHookEvent(d, modal));
     // The modal's close answers 130, every other event 1.
-    EXPECT_TRUE(results.size() >= 5 && std::count(results.begin(), results.end(), TSLR_CLOSE) == 1);
-    EXPECT_EQ(std::count(results.begin(), results.end(), 1), (long)results.size() - 1);
+    std::map<int, int> results;
+    while (XPending(d))
+        results[tslHookEvent(d, modal)]++;
+    EXPECT_TRUE(results.size() == 2 && results[TSLR_CLOSE] == 1 && results[1] >= 4);
     EXPECT_EQ(1, tslHookEvent(d, modal)) << "nothing pending";
-    XSync(d, False);
     EXPECT_GT(xenv_stack_pos(d, modal->xwin), xenv_stack_pos(d, other->xwin));
     EXPECT_TRUE(g_counts[KeyPress] + g_counts[ButtonPress] == 0 && g_counts[Expose] >= 1 && g_counts[ClientMessage] == 1);
-    EXPECT_EQ(other->rect.width, 320);
-    EXPECT_EQ(xenv_pixel(d, other->xwin, 5, 5), g_tessel.colors[4]);
-}
-
-// With no window ticking, a pass that had nothing to do waits for the server
-// instead of sleeping an interval; a window with a timer keeps the rhythm.
-TEST_F(EventLoop, IdleFlushWaitsForTheServerUnlessAWindowTicks)
-{
-    TslWindow* w = make(nullptr, 0, 0, 50, 50);
-    settle(w);
-    RobotThread robot([w](Robot& r) { r.pause(300), r.close(w->xwin); });
-    int passes = 0;
-    while (!XPending(d))
-        tslFlush(d), passes++;
-    EXPECT_LE(passes, 2) << "an interval of 5 ms gives some 60 passes in 300 ms";
-    robot.join();
-    tslSetTimerEvent(w, 1);
-    tslFlush(d);  // with nothing new from the server
-    EXPECT_EQ(1, g_counts[TSLM_TIMER]);
+    EXPECT_TRUE(other->rect.width == 320 && xenv_pixel(d, other->xwin, 5, 5) == g_tessel.colors[4])
+        << "the other window follows its new size and is repainted";
 }
 
 TEST_F(EventLoop, PlacementOnTheScreen)

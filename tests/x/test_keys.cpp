@@ -36,7 +36,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Keys, KeypadWithNumLockOnAndOff)
+TEST_F(Keys, KeypadShiftLevelsAndShiftHeld)
 {
     // keypad key, with Num Lock, without: digits and navigation on one key,
     // the middle key, the decimal point, and operators whatever Num Lock
@@ -62,16 +62,14 @@ TEST_F(Keys, KeypadWithNumLockOnAndOff)
         }
     }
     EXPECT_EQ(tested, 8) << "the keymap lacks the keypad";
-}
 
-TEST_F(Keys, ShiftLevelsAndShiftHeld)
-{
+    // Shift levels, the Shift key held, and keys outside the keypad.
     const struct {
         KeySym sym;
         unsigned int state;
         KeySym want;  // 0: not asked (Alt)
         int level, shift;
-    } cases[] = {
+    } levels[] = {
         {XK_a, ShiftMask, XK_A, 1, 1}, {XK_a, LockMask, XK_A, 1, 0}, {XK_a, ShiftMask | LockMask, XK_a, 0, 1},
         {XK_a, ControlMask, XK_a, 0, 0}, {XK_a, ShiftMask | ControlMask, XK_A, 1, 0},
         {XK_a, ShiftMask | Mod2Mask, XK_A, 1, 1},  // bits above the low four do not matter
@@ -79,11 +77,11 @@ TEST_F(Keys, ShiftLevelsAndShiftHeld)
         // a key with nothing on its shifted level falls back to level 0
         {XK_Return, ShiftMask, XK_Return, 1, 1},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : levels) {
         XEvent ev = key(c.sym, c.state);
         ASSERT_NE(ev.xkey.keycode, 0u);
-        EXPECT_EQ(tslGetShiftState(&ev.xkey), c.level) << "state " << c.state;
-        EXPECT_EQ(tslGetShiftKey(&ev.xkey), c.shift) << "state " << c.state;
+        EXPECT_EQ(std::make_pair(tslGetShiftState(&ev.xkey), tslGetShiftKey(&ev.xkey)), std::make_pair(c.level, c.shift))
+            << "state " << c.state;
         EXPECT_TRUE(!c.want || tslConvertTenKeyCode(&ev.xkey) == c.want) << XKeysymToString(c.sym) << " state " << c.state;
     }
     // The Shift keys themselves: pressed is held, released is not.
@@ -94,7 +92,7 @@ TEST_F(Keys, ShiftLevelsAndShiftHeld)
     }
 }
 
-TEST_F(Keys, KeysFasterThanTheIntervalAreDropped)
+TEST_F(Keys, KeysFasterThanTheIntervalAreDroppedAndTheirText)
 {
     // A dropped key does not move the time; releases count as keys too; the
     // server's time wraps around.
@@ -111,10 +109,8 @@ TEST_F(Keys, KeysFasterThanTheIntervalAreDropped)
     // With the keypad switch, keys go through the keypad translation.
     g_tessel.tenKey = 1;
     EXPECT_EQ(get(XK_KP_1, 400000, Mod2Mask), (KeySym)'1');
-}
 
-TEST_F(Keys, StringWithoutInputContext)
-{
+    // The text of key events without an input context.
     g_tessel.charCode = TSL_CODE_EUC;
     const struct {
         KeySym sym;
@@ -130,7 +126,7 @@ TEST_F(Keys, StringWithoutInputContext)
     }
     // Not a key, or no window: null, no length, and the static buffer emptied.
     int len = 7;
-    XEvent a = key(XK_a), motion{};
+    XEvent motion{};
     motion.type = MotionNotify;
     char* text = tslGetString(w, &a, &len);
     EXPECT_TRUE(!tslGetString(w, &motion, &len) && len == 0 && !*text && !tslGetString(nullptr, &a, &len));
