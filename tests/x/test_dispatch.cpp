@@ -67,7 +67,7 @@ protected:
 
 // The default procedure answers first; the own procedure sees its status and
 // has the last word, which then flows on to the next sibling.
-TEST_F(DispatchTest, StatusesOfTheDefaultProcedure)
+TEST_F(DispatchTest, StatusesOfTheDefaultProcedureAndTheTreeWalk)
 {
     TslWindow* w = make(nullptr, "w");
     Atom protocols = XInternAtom(d, "WM_PROTOCOLS", False);
@@ -99,10 +99,9 @@ TEST_F(DispatchTest, StatusesOfTheDefaultProcedure)
     EXPECT_TRUE(g_seen.size() == 3 && g_seen[0].type == TSLM_PAINT && g_seen[2].type == TSLM_PAINT);
     tslSetWndProc(w, nullptr);
     EXPECT_EQ(tslSendEvent(w, TSLM_PAINT) * 10 + tslSendEvent(nullptr, TSLM_PAINT), 10);
-}
 
-TEST_F(DispatchTest, TreeWalkOrderCloseAndSelfDestruction)
-{
+    // The walk down a tree, its close and self-destruction.
+    g_reply = -1;
     TslWindow* top = make(nullptr, "top");
     TslWindow* a = make(top, "a");
     make(a, "a1");

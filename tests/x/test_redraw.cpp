@@ -28,9 +28,9 @@ TslImage* make_image(Display* d, int w, int h, bool masked)
 
 class RedrawTest : public XDepthTest {
 protected:
-    TslWindow* make(int width, int height, TslWndProc proc = nullptr)
+    TslWindow* make(int width, int height)
     {
-        return tslCreateWindowEx(d, nullptr, tslPos(0, 0), tslSize(width, height), 0, "w", proc, 0);
+        return tslCreateWindowEx(d, nullptr, tslPos(0, 0), tslSize(width, height), 0, "w", nullptr, 0);
     }
     void map(TslWindow* w)
     {
