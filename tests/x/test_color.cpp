@@ -53,11 +53,8 @@ TEST_F(ColorServer, Depth24PixelsNamesAndVariants)
     EXPECT_EQ(tslGetRGB(d, cmap(), 0xC5A010UL, &r, &g, &b), 1);
     EXPECT_TRUE(r == 0xC5 && g == 0xA0 && b == 0x10) << r << "," << g << "," << b;
 
-    const struct {
-        const char* name;
-        int mode;
-        unsigned long want;
-    } cases[] = {
+    // name, mode (-1: none), pixel
+    const std::tuple<const char*, int, unsigned long> cases[] = {
         {"midnight", -1, 0x191970},  // unknown to the server, found by prefix in the database
         {"no such colour at all", -1, 0}, {nullptr, -1, 0}, {"DimGrey", TSL_ALTER_LIGHT, 0xC5C5C5},
         {"  DimGrey\t", TSL_ALTER_SHADOW, 0x343434}, {"grey", TSL_ALTER_CONTRAST, 0x3E3E3E},
@@ -65,8 +62,8 @@ TEST_F(ColorServer, Depth24PixelsNamesAndVariants)
         {"#0000FF", TSL_ALTER_SHADOW, 0x000000}, {"#0000FF", TSL_ALTER_NEAR, 0x7F7F7F},
         {"#0000FF", TSL_ALTER_LIGHT, 0xFFFFFF}, {"#0000FF", TSL_ALTER_CONTRAST, 0xFFFFFF}, {"", 9, 0},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(named(c.name, c.mode), c.want) << (c.name ? c.name : "null") << " mode " << c.mode;
+    for (const auto& [name, mode, want] : cases)
+        EXPECT_EQ(named(name, mode), want) << (name ? name : "null") << " mode " << mode;
     EXPECT_EQ(tslGetAlterColor(d, cmap(), 100, 50, 20, TSL_ALTER_LIGHT), 0xBE7346UL);
     // no cube table on a true-colour screen
     EXPECT_TRUE(!tslConvertColormap(d, cmap()) && !tslCreate8bppColormap(d));
@@ -117,8 +114,6 @@ TEST_F(ColorServer, Depth8TablesAndAFullColormap)
     EXPECT_TRUE(cube[40 + 36 * 2 + 6 * 3 + 4] == (Rgb{102, 153, 204}) && cube[255] == (Rgb{255, 255, 255}));
     for (int p = 0; p < 64; p++)
         EXPECT_NE(std::find(copied.begin(), copied.end(), base[p]), copied.end()) << p;
-    XFreeColormap(d, copy);
-    XFreeColormap(d, own);
     testing::internal::CaptureStdout();
     EXPECT_EQ(tslDumpColormap(d, cmap()), 1);
     std::string out = testing::internal::GetCapturedStdout();

@@ -7,22 +7,10 @@
 
 namespace {
 
+// Cursors go with the test's connection.
 class CursorServer : public XTest {
 protected:
-    std::vector<Cursor> loaded;
-    void TearDown() override
-    {
-        for (Cursor c : loaded)
-            XFreeCursor(d, c);
-        XTest::TearDown();
-    }
-    Cursor load(const TslCursorData& data)
-    {
-        Cursor c = tslLoadCursor(d, &data);
-        if (c)
-            loaded.push_back(c);
-        return c;
-    }
+    Cursor load(const TslCursorData& data) { return tslLoadCursor(d, &data); }
     // The first X error code f caused (0 when none).
     template <typename F>
     int x_errors(F f)

@@ -74,19 +74,17 @@ TEST_F(WindowTest, NewWindowOnTheServerItsSizeHintsAndGeometry)
     EXPECT_EQ(tslMoveResizeWindow(w, tslPos(30, 40), tslSize(60, 70)), 1);
     EXPECT_EQ(geometry(w), (std::vector<int>{30, 40, 60, 70}));
     EXPECT_EQ(w->rect.width, 120);  // follows only when ConfigureNotify is dispatched
-    const struct {
-        const char* text;
-        std::vector<int> want;
-    } cases[] = {
+    // geometry string, then x, y, width and height on the server
+    const std::pair<const char*, std::vector<int>> cases[] = {
         {"300x150+40+50", {40, 50, 300, 150}},
         // missing parts come from the window's last known rectangle
         {"+5+6", {5, 6, 120, 80}}, {"120x80-0-0", {g_tessel.screenWidth - 120, g_tessel.screenHeight - 80, 120, 80}},
         {"1000x10+0+0", {0, 0, 400, 120}}, {"10x1000+0+0", {0, 0, 250, 300}},
     };
-    for (const auto& c : cases) {
-        if (&c == &cases[3])  // from here on within 250 x 120 .. 400 x 300
+    for (const auto& [text, want] : cases) {
+        if (text == cases[3].first)  // from here on within 250 x 120 .. 400 x 300
             tslSetMinMaxSize(w, 250, 120, 400, 300);
-        EXPECT_EQ(tslSetGeometry(w, c.text) == 1 ? geometry(w) : std::vector<int>{}, c.want) << c.text;
+        EXPECT_EQ(tslSetGeometry(w, text) == 1 ? geometry(w) : std::vector<int>{}, want) << text;
     }
     EXPECT_EQ(tslSetGeometry(nullptr, "10x10") + tslSetGeometry(w, "") + tslSetGeometry(w, nullptr), 0);
 }
