@@ -118,7 +118,7 @@ TEST_F(ColorServer, Depth8TablesAndAFullColormap)
     EXPECT_EQ(tslDumpColormap(d, cmap()), 1);
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_TRUE(std::count(out.begin(), out.end(), '\n') == 256 && out.rfind("Pixel:000000 - RGB:", 0) == 0 &&
-                out.find("Pixel:000255 - RGB:") != std::string::npos && out.find("RGB:255,255,255\n") != std::string::npos);
+                out.find("Pixel:000255 - RGB:") != std::string::npos && out.find("RGB:255,255,255\n") != out.npos);
 }
 
 // On a TrueColor screen the client works pixels out itself; they must be the
