@@ -15,6 +15,7 @@ namespace {
 // message holding g_closeAtom answers 130.
 std::map<int, int> g_counts;
 Atom g_closeAtom = 0;
+std::string g_keys;  // "window:key " for each key the key callback saw
 
 int CountingProc(Display*, TslWindow* w, XEvent* ev)
 {
@@ -32,6 +33,7 @@ protected:
         if (!d)
             return;
         g_counts.clear();
+        g_keys.clear();
         g_closeAtom = XInternAtom(d, "TSL_TEST_CLOSE", False);
         g_tessel.interval = 5;
     }
@@ -63,7 +65,6 @@ int CallIdle(TslWindow*)
 }
 
 int g_debugEvents = 0;
-std::string g_keys;  // "window:key " for each key the callback saw
 
 }  // namespace
 
