@@ -9,8 +9,7 @@ namespace {
 
 struct Seen {
     std::string who;
-    int type;
-    int statusBefore;
+    int type, statusBefore;
     Window window;
 };
 std::vector<Seen> g_seen;
@@ -30,11 +29,6 @@ int recorder(Display* d, TslWindow* w, XEvent* ev)
     if (!g_closeAt.empty() && w->caption && g_closeAt == w->caption)
         return TSLR_CLOSE;
     return g_reply < 0 ? w->status : g_reply;
-}
-
-int count_update(TslWindow*)
-{
-    return ++g_updates;
 }
 
 class DispatchTest : public XTest {
@@ -58,12 +52,10 @@ protected:
         return ev;
     }
     // Calls the tree and tells who saw the event: "who:status seen" each.
-    std::string call(TslWindow* w, XEvent ev, int withChildren = 1, int* result = nullptr)
+    std::string call(TslWindow* w, XEvent ev, int withChildren = 1)
     {
         g_seen.clear();
         int status = tslCallWndProc(d, w, &ev, withChildren);
-        if (result)
-            *result = status;
         std::string out;
         for (const Seen& s : g_seen)
             out += s.who + ":" + std::to_string(s.statusBefore) + " ";
@@ -75,7 +67,7 @@ protected:
 
 // The default procedure answers first; the own procedure sees its status and
 // has the last word, which then flows on to the next sibling.
-TEST_F(DispatchTest, StatusesOfTheDefaultProcedure)
+TEST_F(DispatchTest, StatusesOfTheDefaultProcedureAndTheTreeWalk)
 {
     TslWindow* w = make(nullptr, "w");
     Atom protocols = XInternAtom(d, "WM_PROTOCOLS", False);
@@ -107,10 +99,9 @@ TEST_F(DispatchTest, StatusesOfTheDefaultProcedure)
     EXPECT_TRUE(g_seen.size() == 3 && g_seen[0].type == TSLM_PAINT && g_seen[2].type == TSLM_PAINT);
     tslSetWndProc(w, nullptr);
     EXPECT_EQ(tslSendEvent(w, TSLM_PAINT) * 10 + tslSendEvent(nullptr, TSLM_PAINT), 10);
-}
 
-TEST_F(DispatchTest, TreeWalkOrderCloseAndSelfDestruction)
-{
+    // The walk down a tree, its close and self-destruction.
+    g_reply = -1;
     TslWindow* top = make(nullptr, "top");
     TslWindow* a = make(top, "a");
     make(a, "a1");
@@ -134,34 +125,37 @@ TEST_F(DispatchTest, TreeWalkOrderCloseAndSelfDestruction)
     // A procedure that destroys its own window (which sees its destroy
     // message) ends its part of the walk only.
     TslWindow* victim = make(top, "victim");
-    make(top, "after");
+    tslSetAllEvent(make(top, "after"), 1);
+    tslSetAllEvent(victim, 1);
     tslSetAutoRedraw(victim, 1);
     g_destroyOnEvent = victim;
-    tslSetAllEvent(tslGetWindow("after"), 1);
-    tslSetAllEvent(victim, 1);
     EXPECT_EQ(call(top, event(ButtonPress, 0)), "top:1 a:1 a1:1 b:1 victim:1 after:1 -> 1");
     EXPECT_EQ(tslGetTotalChildWindows(top), 3);
 }
 
 // Update callbacks of the children run on ConfigureNotify only, also for a
-// raw window that gets everything alone.
-TEST_F(DispatchTest, UpdateCallbacksAndRawWindows)
+// raw window that gets everything alone; a structure notice about a child,
+// arriving at its parent, reaches the child as its own.
+TEST_F(DispatchTest, UpdateCallbacksStructureEventsRawWindowsAndOutsideDestruction)
 {
     TslWindow* top = make(nullptr, "top");
     TslWindow* a = make(top, "a");
     make(top, "b");
-    tslSetUpdateWindowCallback(a, count_update);
+    tslSetUpdateWindowCallback(a, [](TslWindow*) { return ++g_updates; });
     XEvent conf = event(ConfigureNotify, top->xwin);
     conf.xconfigure.window = top->xwin;
     conf.xconfigure.width = 100;
     conf.xconfigure.height = 60;
     EXPECT_EQ(UpdateWindow(top, &conf) * 10 + UpdateWindow(a, &conf), 10);
-    XEvent map = event(MapNotify, top->xwin);
+    XEvent map = event(MapNotify, top->xwin), unmap = event(UnmapNotify, top->xwin);
     map.xmap.window = top->xwin;
     EXPECT_EQ(UpdateWindow(top, &map), 0);
-    tslCallWndProc(d, top, &map, 1);
+    map.xmap.window = unmap.xunmap.window = a->xwin;
+    EXPECT_EQ(call(top, map), "a:1 top:1 -> 1");
+    EXPECT_TRUE(a->shown && !top->shown && g_seen[0].window == a->xwin);
+    call(top, unmap);
     tslCallWndProc(d, top, &conf, 1);
-    EXPECT_EQ(g_updates, 2);
+    EXPECT_TRUE(!a->shown && g_updates == 2);
 
     // Raw: no default procedure (it would answer 0 to a key), no child.
     tslSetCustom(top, 1);
@@ -170,30 +164,15 @@ TEST_F(DispatchTest, UpdateCallbacksAndRawWindows)
     conf.xconfigure.window = a->xwin;
     tslCallWndProc(d, top, &conf, 1);
     EXPECT_EQ(g_updates, 3);
-}
 
-// A structure notice about a child, arriving at its parent, reaches the
-// child as its own; a window destroyed behind the toolkit's back is
-// reported and its record kept until it is destroyed.
-TEST_F(DispatchTest, StructureEventsAndWindowsDestroyedFromOutside)
-{
-    TslWindow* top = make(nullptr, "top");
-    TslWindow* child = make(top, "child");
-    XEvent map = event(MapNotify, top->xwin);
-    map.xmap.window = child->xwin;
-    EXPECT_EQ(call(top, map), "child:1 top:1 -> 1");
-    EXPECT_TRUE(child->shown && !top->shown && g_seen[0].window == child->xwin);
-    XEvent unmap = event(UnmapNotify, top->xwin);
-    unmap.xunmap.window = child->xwin;
-    call(top, unmap);
-    EXPECT_FALSE(child->shown);
-
-    XDestroyWindow(d, top->xwin);
+    // A window destroyed behind the toolkit's back is reported and its
+    // record kept until it is destroyed.
+    TslWindow* gone = make(nullptr, "gone");
+    XDestroyWindow(d, gone->xwin);
     g_seen.clear();
     xenv_pump(d, 60);
-    bool reported = false;
-    for (const Seen& s : g_seen)
-        reported |= s.who == "top" && s.type == DestroyNotify && s.statusBefore == TSLR_DESTROYED;
-    EXPECT_TRUE(reported);
-    EXPECT_EQ(tu::stderr_of([&] { EXPECT_EQ(tslDestroyWindow(d, top), 1); }), "");
+    EXPECT_TRUE(std::any_of(g_seen.begin(), g_seen.end(), [](const Seen& s) {
+        return s.who == "gone" && s.type == DestroyNotify && s.statusBefore == TSLR_DESTROYED;
+    }));
+    EXPECT_EQ(tu::stderr_of([&] { EXPECT_EQ(tslDestroyWindow(d, gone), 1); }), "");
 }

@@ -28,19 +28,14 @@ TslImage* make_image(Display* d, int w, int h, bool masked)
 
 class RedrawTest : public XDepthTest {
 protected:
-    TslWindow* make(int width, int height, TslWndProc proc = nullptr)
+    TslWindow* make(int width, int height)
     {
-        return tslCreateWindowEx(d, nullptr, tslPos(0, 0), tslSize(width, height), 0, "w", proc, 0);
+        return tslCreateWindowEx(d, nullptr, tslPos(0, 0), tslSize(width, height), 0, "w", nullptr, 0);
     }
     void map(TslWindow* w)
     {
         tslShowWindow(w, 1);
         xenv_wait_mapped(d, w->xwin);
-        xenv_pump(d, 60);
-    }
-    void resize(TslWindow* w, int width, int height)
-    {
-        XResizeWindow(d, w->xwin, (unsigned)width, (unsigned)height);
         xenv_pump(d, 60);
     }
     unsigned long buf(TslWindow* w, int x, int y) { return xenv_pixel(d, w->redrawPixmap, x, y); }
@@ -61,13 +56,12 @@ TEST_P(RedrawTest, WallpaperTilesFromTopLeft)
     g_tessel.wallImage = img;
     TslWindow* w = make(250, 90);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->wallPaper, img);
+    // Each tile's first pixel, and its last unless the tile runs past 250 x 90
+    // (from x 200 to 299, from y 80 to 119).
     for (int y0 : {0, 40, 80})
         for (int x0 : {0, 100, 200})
-            EXPECT_EQ(buf(w, x0, y0), red()) << x0 << "," << y0;
-    for (int y1 : {39, 79})
-        for (int x1 : {99, 199})
-            EXPECT_EQ(buf(w, x1, y1), blue()) << x1 << "," << y1;
+            EXPECT_TRUE(buf(w, x0, y0) == red() && (x0 == 200 || y0 == 80 || buf(w, x0 + 99, y0 + 39) == blue()))
+                << x0 << "," << y0;
     EXPECT_TRUE(buf(w, 249, 89) == green() && buf(w, 150, 60) == green());
     xenv_fill(d, w->redrawPixmap, g_tessel.backPixel, 0, 0, 250, 90);
     tslClearRectWindow(d, w, tslPos(95, 35), tslSize(10, 10), 1);
@@ -79,13 +73,11 @@ TEST_P(RedrawTest, WallpaperTilesFromTopLeft)
     TslImage* masked = make_image(d, 100, 40, true);
     tslSetBackColor(d, w, g_tessel.colors[5]);
     tslSetWallPaper(d, w, masked);
-    ASSERT_NE(w->wallPaperMask, 0u);
     tslClearWindow(d, w, 1);
     EXPECT_TRUE(buf(w, 10, 10) == green() && buf(w, 100, 0) == red());
     // The holes show the toolkit's background, which the mask was flattened on.
     EXPECT_TRUE(buf(w, 50, 10) == g_tessel.backPixel && buf(w, 150, 50) == g_tessel.backPixel);
     tslSetWallPaper(d, w, nullptr);
-    EXPECT_EQ(w->wallPaperMask, 0u);
     tslClearWindow(d, w, 1);
     EXPECT_EQ(buf(w, 10, 10), g_tessel.colors[5]);
     tslDestroyWindow(d, w);
@@ -100,11 +92,13 @@ TEST_P(RedrawTest, GrowingBufferAndClampedClears)
     TslWindow* w = make(100, 60);
     map(w);
     xenv_fill(d, tslGetDraw(w), blue(), 0, 0, 100, 60);
-    resize(w, 300, 120);
+    XResizeWindow(d, w->xwin, 300, 120);
+    xenv_pump(d, 60);
     EXPECT_TRUE(w->bufferRect.width == 300 && w->bufferRect.height == 120 && w->resized == 1);
-    EXPECT_TRUE(buf(w, 0, 0) == blue() && buf(w, 99, 59) == blue());
-    EXPECT_TRUE(buf(w, 100, 59) == g_tessel.backPixel && buf(w, 150, 100) == g_tessel.backPixel);
-    resize(w, 250, 90);
+    EXPECT_TRUE(buf(w, 0, 0) == blue() && buf(w, 99, 59) == blue() && buf(w, 100, 59) == g_tessel.backPixel &&
+                buf(w, 150, 100) == g_tessel.backPixel);
+    XResizeWindow(d, w->xwin, 250, 90);
+    xenv_pump(d, 60);
     EXPECT_TRUE(w->bufferRect.width == 300 && w->rect.width == 250 && buf(w, 10, 10) == blue());
     XMoveWindow(d, w->xwin, 17, 23);
     xenv_pump(d, 60);
@@ -128,11 +122,29 @@ TEST_P(RedrawTest, GrowingBufferAndClampedClears)
     }
     tslClearWindowRRg(d, w, tslPos(100, 40), tslSize(10, 10), 1);
     EXPECT_TRUE(buf(w, 105, 45) == g_tessel.backPixel && buf(w, 99, 45) == red() && buf(w, 110, 45) == red());
+
+    // Copies inside the buffer; with a clip only the part of the source
+    // inside it moves, to the matching place.
+    tslCopyWindow(d, w, tslPos(0, 0), tslSize(10, 10), 150, 30, 1);
+    EXPECT_TRUE(buf(w, 155, 35) == g_tessel.backPixel && buf(w, 160, 35) == red());
+    tslCopyWindowRRg(d, w, tslPos(5, 5), tslSize(190, 50), tslPos(0, 0), tslSize(10, 10), 170, 10, 1);
+    EXPECT_TRUE(buf(w, 175, 15) == g_tessel.backPixel && buf(w, 179, 19) == g_tessel.backPixel &&
+                buf(w, 172, 12) == red());
+    EXPECT_EQ(tslCopyWindow(d, nullptr, 0, 0, 0, 0, 1), 0);
+}
+
+// Paints the buffer blue on motion events whose x is not 0.
+int painter(Display* d, TslWindow* w, XEvent* ev)
+{
+    if (ev->type == MotionNotify && ev->xmotion.x)
+        xenv_fill(d, tslGetDraw(w), blue(), 0, 0, w->rect.width, w->rect.height);
+    return w->status;
 }
 
 // The screen shows the buffer when asked, the background after a screen
 // clear that leaves the buffer (and the GC) alone, and the buffer again when
-// exposed; the hook answers exposure the same way.
+// exposed; the hook answers exposure the same way.  Automatic redraw copies
+// only when the procedure drew something.
 TEST_P(RedrawTest, ScreenFromTheBuffer)
 {
     TslWindow* w = make(120, 80);
@@ -150,61 +162,34 @@ TEST_P(RedrawTest, ScreenFromTheBuffer)
     tslRedrawWindowRRg(d, w, tslPos(10, 10), tslSize(20, 20));
     EXPECT_TRUE(screen(w, 15, 15) == red() && screen(w, 35, 15) == g_tessel.backPixel);
 
-    xenv_fill(d, tslGetDraw(w), blue(), 0, 0, 120, 80);
+    xenv_fill(d, w->redrawPixmap, blue(), 0, 0, 120, 80);
     XClearArea(d, w->xwin, 0, 0, 0, 0, True);
-    EXPECT_EQ(screen(w, 60, 40), g_tessel.backPixel);
     xenv_pump(d, 60);
     EXPECT_TRUE(screen(w, 60, 40) == blue() && screen(w, 119, 79) == blue());
-    xenv_fill(d, tslGetDraw(w), green(), 0, 0, 120, 80);
+    xenv_fill(d, w->redrawPixmap, green(), 0, 0, 120, 80);
     XClearArea(d, w->xwin, 0, 0, 0, 0, True);
     XSync(d, False);
     while (XPending(d))
         tslHookEvent(d, nullptr);
     EXPECT_EQ(screen(w, 60, 40), green());
-}
 
-bool g_paint;
-int painter(Display* d, TslWindow* w, XEvent* ev)
-{
-    if (ev->type == MotionNotify && g_paint)
-        xenv_fill(d, tslGetDraw(w), green(), 0, 0, w->rect.width, w->rect.height);
-    return w->status;
-}
-
-TEST_P(RedrawTest, AutoRedrawCopiesOnlyWhenSomethingWasDrawn)
-{
-    TslWindow* w = make(120, 80, painter);
+    // Painted behind the stamp's back: the event draws nothing, no copy.
+    tslSetWndProc(w, painter);
     tslSetAutoRedraw(w, 1);
-    map(w);
     XEvent ev{};
     ev.type = MotionNotify;
     ev.xany.window = w->xwin;
-
-    // Painted behind the stamp's back: the event draws nothing, no copy.
+    tslCallWndProc(d, w, &ev, 1);  // shows what was drawn before
     xenv_fill(d, w->redrawPixmap, red(), 0, 0, 120, 80);
-    g_paint = false;
-    tslCallWndProc(d, w, &ev, 1);
-    EXPECT_EQ(screen(w, 60, 40), g_tessel.backPixel);
-    g_paint = true;
-    tslSetAutoRedrawArea(w, tslPos(0, 0), tslSize(10, 10));
-    tslCallWndProc(d, w, &ev, 1);
-    EXPECT_TRUE(screen(w, 5, 5) == green() && screen(w, 60, 40) == g_tessel.backPixel);
-    tslSetAutoRedrawArea(w, 0, 0);
     tslCallWndProc(d, w, &ev, 1);
     EXPECT_EQ(screen(w, 60, 40), green());
-    EXPECT_EQ(AutoRedraw(d, nullptr), 0);
-}
-
-TEST_P(RedrawTest, CopyInsideBuffer)
-{
-    TslWindow* w = make(100, 60);
-    xenv_fill(d, w->redrawPixmap, red(), 0, 0, 10, 10);
-    tslCopyWindow(d, w, tslPos(0, 0), tslSize(10, 10), 50, 30, 1);
-    EXPECT_TRUE(buf(w, 55, 35) == red() && buf(w, 60, 35) == g_tessel.backPixel);
-    // Only the part of the source inside the clip moves, to the matching place.
-    tslCopyWindowRRg(d, w, tslPos(5, 5), tslSize(90, 50), tslPos(0, 0), tslSize(10, 10), 70, 10, 1);
-    EXPECT_TRUE(buf(w, 75, 15) == red() && buf(w, 79, 19) == red() && buf(w, 72, 12) == g_tessel.backPixel);
-    EXPECT_EQ(tslCopyWindow(d, nullptr, 0, 0, 0, 0, 1), 0);
+    ev.xmotion.x = 1;
+    tslSetAutoRedrawArea(w, tslPos(0, 0), tslSize(10, 10));
+    tslCallWndProc(d, w, &ev, 1);
+    EXPECT_TRUE(screen(w, 5, 5) == blue() && screen(w, 60, 40) == green());
+    tslSetAutoRedrawArea(w, 0, 0);
+    tslCallWndProc(d, w, &ev, 1);
+    EXPECT_TRUE(screen(w, 60, 40) == blue() && AutoRedraw(d, nullptr) == 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, RedrawTest, TSL_ALL_DEPTHS);
