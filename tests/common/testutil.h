@@ -1,46 +1,44 @@
 // Helpers shared by unit and X tests: whole-file bytes, temporary folders
-// and HOME, captured standard error, open descriptors, and builders for
-// bitmap files and djpeg's PNM output.
+// and HOME, captured standard error, open descriptors, live heap bytes, and
+// builders for bitmap files and readers of reference pictures.
 #ifndef TSL_TEST_UTIL_H
 #define TSL_TEST_UTIL_H
 
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
+// The sanitizers' allocator reports its own count; glibc's does otherwise.
+extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
+
 namespace tu {
+
+inline bool starts_with(const std::string& s, const std::string& head)
+{
+    return s.rfind(head, 0) == 0;
+}
 
 inline std::string read_file(const std::string& path)
 {
-    std::string out;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        out.append(buf, n);
-    fclose(f);
-    return out;
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
 template <class Bytes>
 inline std::string write_file(const std::string& path, const Bytes& bytes)
 {
-    FILE* f = fopen(path.c_str(), "wb");
-    if (f) {
-        if (!bytes.empty())
-            fwrite(&bytes[0], 1, bytes.size(), f);
-        fclose(f);
-    }
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), (long)bytes.size());
     return path;
 }
 
@@ -49,45 +47,29 @@ inline std::string write_file(const std::string& path, const char* text)
     return write_file(path, std::string(text));
 }
 
-inline std::string tempdir()
-{
-    char tmpl[] = "/tmp/tsltest.XXXXXX";
-    return mkdtemp(tmpl) ? std::string(tmpl) : std::string();
-}
-
-inline void rmtree(const std::string& path)
-{
-    if (path.rfind("/tmp/tsltest.", 0) != 0)
-        return;
-    std::string cmd = "chmod -R u+rwx '" + path + "' 2>/dev/null; rm -rf '" + path + "'";
-    if (system(cmd.c_str()) != 0)
-        return;
-}
-
 // A fresh folder removed with its contents when the owner goes.
 struct TempDir {
-    std::string path = tempdir();
-    ~TempDir() { rmtree(path); }
+    std::string path;
+    TempDir()
+    {
+        char tmpl[] = "/tmp/tsltest.XXXXXX";
+        path = mkdtemp(tmpl) ? tmpl : "";
+    }
+    ~TempDir()
+    {
+        std::string cmd = "chmod -R u+rwx '" + path + "' 2>/dev/null; rm -rf '" + path + "'";
+        if (starts_with(path, "/tmp/tsltest.") && system(cmd.c_str()) != 0)
+            return;
+    }
     std::string operator/(const std::string& name) const { return path + "/" + name; }
 };
 
 // HOME pointed at a fresh folder for the owner's lifetime.
 struct TempHome : TempDir {
-    std::string saved;
-    bool had;
-    TempHome() : had(getenv("HOME") != nullptr)
-    {
-        if (had)
-            saved = getenv("HOME");
-        setenv("HOME", path.c_str(), 1);
-    }
-    ~TempHome()
-    {
-        if (had)
-            setenv("HOME", saved.c_str(), 1);
-        else
-            unsetenv("HOME");
-    }
+    bool had = getenv("HOME") != nullptr;
+    std::string old = had ? getenv("HOME") : "";
+    TempHome() { setenv("HOME", path.c_str(), 1); }
+    ~TempHome() { had ? setenv("HOME", old.c_str(), 1) : unsetenv("HOME"); }
 };
 
 // What f writes to standard error.
@@ -97,11 +79,6 @@ inline std::string stderr_of(F&& f)
     testing::internal::CaptureStderr();
     f();
     return testing::internal::GetCapturedStderr();
-}
-
-inline bool starts_with(const std::string& s, const std::string& head)
-{
-    return s.rfind(head, 0) == 0;
 }
 
 inline int open_fds()
@@ -115,16 +92,26 @@ inline int open_fds()
     return n;
 }
 
-inline void put16(std::vector<uint8_t>& b, size_t at, uint32_t v)
+// Bytes the program holds from the heap (large blocks are mapped apart),
+// so that a test can tell a leak without a leak checker.
+inline size_t live_bytes()
 {
-    b[at] = (uint8_t)v;
-    b[at + 1] = (uint8_t)(v >> 8);
+    if (__sanitizer_get_current_allocated_bytes)
+        return __sanitizer_get_current_allocated_bytes();
+    struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
 }
 
-inline void put32(std::vector<uint8_t>& b, size_t at, uint32_t v)
+// Little-endian numbers of n bytes into a file's bytes.
+inline void put32(std::vector<uint8_t>& b, size_t at, uint32_t v, int n = 4)
 {
-    for (int i = 0; i < 4; i++)
+    for (int i = 0; i < n; i++)
         b[at + i] = (uint8_t)(v >> (8 * i));
+}
+
+inline void put16(std::vector<uint8_t>& b, size_t at, uint32_t v)
+{
+    put32(b, at, v, 2);
 }
 
 struct Rgb {
@@ -141,21 +128,15 @@ inline std::vector<uint8_t> make_bmp(int w, int h, int bits, const std::vector<R
     size_t dataOff = palOff + 4 * palette.size();
     size_t rb = ((size_t)w * bits + 31) / 32 * 4;
     std::vector<uint8_t> b(dataOff + rb * h, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(b, 2, (uint32_t)b.size());
-    put32(b, 10, (uint32_t)dataOff);
-    put32(b, 14, infoSize);
-    put32(b, 18, (uint32_t)w);
-    put32(b, 22, (uint32_t)h);
-    put16(b, 26, 1);
-    put16(b, 28, (uint32_t)bits);
-    put32(b, 46, (uint32_t)(colorsUsed < 0 ? (long)palette.size() : colorsUsed));
-    for (size_t i = 0; i < palette.size(); i++) {
-        b[palOff + 4 * i] = palette[i].b;
-        b[palOff + 4 * i + 1] = palette[i].g;
-        b[palOff + 4 * i + 2] = palette[i].r;
-    }
+    b[0] = 'B', b[1] = 'M';
+    // offset, value, bytes: file size, pixel offset, header size, width, height, planes, bits, colours used
+    const uint32_t header[][3] = {{2, (uint32_t)b.size(), 4}, {10, (uint32_t)dataOff, 4}, {14, infoSize, 4},
+                                  {18, (uint32_t)w, 4}, {22, (uint32_t)h, 4}, {26, 1, 2}, {28, (uint32_t)bits, 2},
+                                  {46, (uint32_t)(colorsUsed < 0 ? (long)palette.size() : colorsUsed), 4}};
+    for (const auto& f : header)
+        put32(b, f[0], f[1], (int)f[2]);
+    for (size_t i = 0; i < palette.size(); i++)
+        b[palOff + 4 * i] = palette[i].b, b[palOff + 4 * i + 1] = palette[i].g, b[palOff + 4 * i + 2] = palette[i].r;
     for (int y = 0; y < h; y++) {
         uint8_t* row = &b[dataOff + rb * (size_t)(h - 1 - y)];
         for (int x = 0; x < w; x++) {
@@ -174,27 +155,18 @@ inline std::vector<uint8_t> make_bmp(int w, int h, int bits, const std::vector<R
 }
 
 // Pixels of a binary PPM or PGM as written by djpeg, always as RGB triples.
-inline std::vector<uint8_t> read_pnm_rgb(const std::string& path, int* width = nullptr, int* height = nullptr)
+inline std::vector<uint8_t> read_pnm_rgb(const std::string& path)
 {
-    std::vector<uint8_t> rgb;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return rgb;
+    std::string pnm = read_file(path);
     char magic[3] = {};
-    int w = 0, h = 0, maxval = 0;
-    if (fscanf(f, "%2s %d %d %d", magic, &w, &h, &maxval) == 4 && fgetc(f) != EOF && w > 0 && h > 0) {
-        int channels = magic[1] == '6' ? 3 : 1;
-        std::vector<uint8_t> px((size_t)w * h * channels);
-        if (fread(px.data(), 1, px.size(), f) == px.size())
-            for (size_t i = 0; i < px.size(); i += channels)
-                for (int c = 0; c < 3; c++)
-                    rgb.push_back(px[i + (channels == 3 ? c : 0)]);
-    }
-    fclose(f);
-    if (width)
-        *width = w;
-    if (height)
-        *height = h;
+    int w = 0, h = 0, maxval = 0, header = 0;
+    std::vector<uint8_t> rgb;
+    if (sscanf(pnm.c_str(), "%2s %d %d %d%n", magic, &w, &h, &maxval, &header) != 4 || w <= 0 || h <= 0)
+        return rgb;
+    size_t channels = magic[1] == '6' ? 3 : 1, start = (size_t)header + 1, end = start + (size_t)w * h * channels;
+    for (size_t i = start; end <= pnm.size() && i < end; i += channels)
+        for (size_t c = 0; c < 3; c++)
+            rgb.push_back((uint8_t)pnm[i + (channels == 3 ? c : 0)]);
     return rgb;
 }
 
@@ -208,15 +180,16 @@ inline std::vector<uint8_t> read_pam_rgba(const std::string& path, int* width, i
     return std::vector<uint8_t>(pam.begin() + (long)end + 7, pam.end());
 }
 
-// Names in the folder of test pictures made by scripts/make-test-images.
-inline std::vector<std::string> format_samples(const std::string& prefix, const std::string& ext)
+// Pictures in the folder scripts/make-test-images fills: the lying ones
+// (named "bad_...") or the good ones, without their PAM twins.
+inline std::vector<std::string> format_samples(bool bad)
 {
     std::vector<std::string> names;
     std::string dir = std::string(TSL_TEST_DATA) + "/image/formats/";
     DIR* d = opendir(dir.c_str());
     while (dirent* e = d ? readdir(d) : nullptr) {
         std::string n = e->d_name;
-        if (starts_with(n, prefix) && n.size() > ext.size() && n.compare(n.size() - ext.size(), ext.size(), ext) == 0)
+        if (n[0] != '.' && starts_with(n, "bad_") == bad && n.find(".pam") == std::string::npos)
             names.push_back(dir + n);
     }
     if (d)

@@ -5,17 +5,13 @@
 #include "controls/control_layout.h"
 #include "controls/menu_geom.h"
 
-TEST(ControlLayout, MenuRowUnderPoint)
+TEST(ControlLayout, MenuRowsBarsGroupsAndButtonRows)
 {
     // a 50 x 42 menu of two 16-pixel rows: x in 1..49, y in 5..37
     const int points[][3] = {{1, 5, 0},   {0, 5, -1},  {49, 20, 0}, {50, 20, -1}, {10, 4, -1},
                              {10, 21, 1}, {10, 36, 1}, {10, 37, 2}, {10, 38, -1}};
     for (const auto& p : points)
         EXPECT_EQ(menu_row_at(p[0], p[1], MenuSize{50, 42}, 16), p[2]) << p[0] << "," << p[1];
-}
-
-TEST(ControlLayout, BarsAndGroups)
-{
     // "Menu" 28 and "?" 7 wide: titles end at 75, the status line needs e = 79 to its left
     MenuBarLayout bar = menubar_layout(14, 28, 7, 400);
     EXPECT_TRUE(bar.titles[1].x == 48 && bar.status.x == 77 && bar.status.width == 321);
@@ -30,10 +26,6 @@ TEST(ControlLayout, BarsAndGroups)
         EXPECT_TRUE(g.captionY == c[3] && g.firstX == c[4] && g.firstY == c[5] && g.buttonHeight == c[6])
             << c[0] << " " << c[1] << " " << c[2];
     }
-}
-
-TEST(ControlLayout, RowsOfButtons)
-{
     EXPECT_EQ(row_button_width(0, false, 21), 1);  // no window is narrower
     // index, count -> slot, pick
     const int indexes[][4] = {{-1, 3, 3, 2}, {-5, 3, 3, 0}, {1, 3, 1, 1}, {3, 3, 3, -1}, {-1, 0, 0, -1}};

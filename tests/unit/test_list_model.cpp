@@ -24,7 +24,7 @@ static std::string on_items(const std::string& flags, const std::function<void(L
     return after;
 }
 
-TEST(ListModel, SelectionRules)
+TEST(ListModel, SelectionClicksRowsWheelIndexesAndRepaintWidths)
 {
     // before, item, code, shift, ctrl, single, count kept so far, after
     const struct { const char* before; int i, code, shift, ctrl, single, selCount; const char* after; } cases[] = {
@@ -43,10 +43,6 @@ TEST(ListModel, SelectionRules)
     // Set in multiple mode: only that item changes; in single mode no other stays.
     EXPECT_EQ(on_items("0101", [](ListItem** it, int n) { list_set_select(it, n, 1, 0, 0); }), "0001");
     EXPECT_EQ(on_items("0101", [](ListItem** it, int n) { list_set_select(it, n, 2, 1, 1); }), "0010");
-}
-
-TEST(ListModel, ClicksRowsAndWheel)
-{
     int shift, ctrl;
     list_modifiers(LockMask | ControlMask, &shift, &ctrl);
     EXPECT_EQ(shift * 10 + ctrl, 1);  // Caps Lock is no Shift
@@ -64,34 +60,27 @@ TEST(ListModel, ClicksRowsAndWheel)
     const int wheel[][3] = {{0, 3, 3}, {93, 3, 94}, {95, 3, 95}, {1, -3, 0}};
     for (const auto& c : wheel)
         EXPECT_EQ(list_wheel_pos(c[0], 100, 6, c[1]), c[2]) << c[0] << " by " << c[1];
-}
 
-TEST(ListModel, IndexesFollowInsertAndDelete)
-{
     // The array honours an index only from two items on; others append.
     const int slots[][3] = {{1, 0, 1}, {3, 0, 0}, {3, 3, 3}, {3, -2, 3}};
     for (const auto& c : slots)
         EXPECT_EQ(list_insert_slot(c[0], c[1]), c[2]) << c[0] << "," << c[1];
     // current, hover, pos; then insert (>= 0) or delete (< 0: ~index); then the result.
     // 19 items are left after a delete: (19 - 15) * 16 < 100 pulls pos 15 down.
-    const int cases[][7] = {{2, 2, 0, 2, 3, -1, 0}, {2, 2, 0, 3, 2, 2, 0}, {0, 0, 0, 1, 0, 0, 0}, {2, 2, 0, ~2, -1, -1, 0},
+    const int moves[][7] = {{2, 2, 0, 2, 3, -1, 0}, {2, 2, 0, 3, 2, 2, 0}, {0, 0, 0, 1, 0, 0, 0}, {2, 2, 0, ~2, -1, -1, 0},
                             {2, 3, 0, ~1, 1, -1, 0}, {2, 3, 0, ~4, 2, 3, 0}, {-1, -1, 15, ~0, -1, -1, 14}, {-1, -1, 10, ~0, -1, -1, 10}};
-    for (const auto& c : cases) {
+    for (const auto& c : moves) {
         ListIndexes ix = {c[0], c[1], c[2]};
         c[3] >= 0 ? list_after_insert(&ix, c[3]) : list_after_delete(&ix, ~c[3], 19, 16, 100);
         EXPECT_EQ(std::vector<int>({ix.current, ix.hover, ix.pos}), std::vector<int>({c[4], c[5], c[6]})) << c[3];
     }
-}
-
-TEST(ListModel, RepaintWidths)
-{
     // Rows show items 10.. now and 9.. before; widest text 80; window 200.
     // hover, drawnHover, changed, icons, painted, row, item width, former width, result
-    const int cases[][9] = {
+    const int widths[][9] = {
         {-1, -1, -1, 0, 0, 0, 30, 50, 50}, {-1, -1, 3, 1, 0, 0, 30, 50, 98}, {-1, -1, -1, 1, 70, 0, 30, 50, 70},
         {10, -1, -1, 0, 0, 1, 30, 50, 200}, {-1, 9, -1, 0, 0, 0, 30, 50, 200}, {10, -1, -1, 0, 0, 2, 30, 50, 50},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : widths) {
         ListPaintState s = {10, 9, c[0], c[1], c[2], 80, c[3], 200, c[4]};
         EXPECT_EQ(list_row_width(s, c[5], c[6], c[7]), c[8]) << c[0] << c[1] << c[2] << c[3] << c[4] << c[5];
     }

@@ -1,6 +1,6 @@
-// True-colour packing of decoded rows: every mask layout gives exactly the
-// per-component table values, in both byte orders, without reading past
-// the row.
+// Colours to pixel values without a display: true-colour packing into every
+// mask layout, in both byte orders and without reading past the row, and
+// the colour cube's index.
 #include <cstdint>
 #include <vector>
 
@@ -10,26 +10,30 @@
 
 namespace {
 
-struct Masks {
-    unsigned long red, green, blue;
-};
-
-TEST(PixelPack, RowsMatchTheComponentTablesForEveryLayout)
+// A component in a channel mask: its top bits, or widened with zero bits.
+uint32_t place(uint8_t c, unsigned long mask)
 {
-    const Masks layouts[] = {
-        {0xFF0000, 0xFF00, 0xFF},            // 24/32-bit
-        {0xFF, 0xFF00, 0xFF0000},            // blue high
-        {0xF800, 0x07E0, 0x001F},            // 16-bit
-        {0x7C00, 0x03E0, 0x001F},            // 15-bit
-        {0x3FF00000, 0xFFC00, 0x3FF},        // 10 bits a channel
-        {0xE0, 0x1C, 0x03},                  // 8-bit true colour
-        {0xFF000000, 0xFF0000, 0xFF00},      // 8-8-8 shifted up
-        {0, 0xFF00, 0xFF},                   // a missing channel
+    if (!mask)
+        return 0;
+    int shift = __builtin_ctzl(mask), bits = __builtin_popcountl(mask);
+    uint64_t v = bits >= 8 ? (uint64_t)c << (bits - 8) : (uint64_t)(c >> (8 - bits));
+    return (uint32_t)(v << shift);
+}
+
+}  // namespace
+
+TEST(PixelPack, EveryMaskLayoutInBothByteOrders)
+{
+    const unsigned long layouts[][3] = {
+        {0xFF0000, 0xFF00, 0xFF}, {0xFF, 0xFF00, 0xFF0000},             // 24/32-bit, blue high
+        {0xF800, 0x07E0, 0x001F}, {0x7C00, 0x03E0, 0x001F},             // 16-bit, 15-bit
+        {0x3FF00000, 0xFFC00, 0x3FF}, {0xE0, 0x1C, 0x03},               // 10 bits a channel, 8-bit true colour
+        {0xFF000000, 0xFF0000, 0xFF00}, {0, 0xFF00, 0xFF},              // 8-8-8 shifted up, a missing channel
     };
     uint32_t seed = 7;
-    for (const Masks& m : layouts) {
+    for (const auto& m : layouts) {
         PixelMap map;
-        pixel_map_set_masks(&map, m.red, m.green, m.blue);
+        pixel_map_set_masks(&map, m[0], m[1], m[2]);
         for (int n : {1, 2, 5, 333}) {
             // Exactly 3n bytes, so a read past the row shows under the sanitizer.
             std::vector<uint8_t> px((size_t)n * 3);
@@ -40,26 +44,15 @@ TEST(PixelPack, RowsMatchTheComponentTablesForEveryLayout)
                 pixel_map_rgb(&map, px.data(), n, bgr, out.data());
                 for (int i = 0; i < n; i++) {
                     const uint8_t* p = &px[(size_t)i * 3];
-                    uint8_t r = bgr ? p[2] : p[0], b = bgr ? p[0] : p[2];
-                    uint32_t want = map.lut[0][r] | map.lut[1][p[1]] | map.lut[2][b];
-                    ASSERT_EQ(out[(size_t)i], want) << std::hex << m.red << " " << m.green << " " << m.blue
-                                                    << " pixel " << std::dec << i << (bgr ? " bgr" : " rgb");
+                    uint32_t want = place(bgr ? p[2] : p[0], m[0]) | place(p[1], m[1]) | place(bgr ? p[0] : p[2], m[2]);
+                    ASSERT_EQ(out[(size_t)i], want) << std::hex << m[0] << " " << m[1] << " " << m[2] << " pixel "
+                                                    << std::dec << i << (bgr ? " bgr" : " rgb");
                 }
             }
         }
     }
+    // 40 + 36 r/51 + 6 g/51 + b/51
+    const int cube[][4] = {{0, 0, 0, 40}, {255, 0, 0, 220}, {50, 51, 102, 48}, {255, 255, 255, 255}};
+    for (const auto& c : cube)
+        EXPECT_EQ(pixel_map_cube_index(c[0], c[1], c[2]), c[3]) << c[0] << "," << c[1] << "," << c[2];
 }
-
-TEST(PixelPack, TablesChangedByHandStillRule)
-{
-    PixelMap map;
-    pixel_map_set_masks(&map, 0xFF0000, 0xFF00, 0xFF);
-    map.lut[1][0x80] = 0x123456;  // no longer a shifted component
-    const uint8_t px[6] = {1, 0x80, 3, 4, 5, 6};
-    uint32_t out[2];
-    pixel_map_rgb(&map, px, 2, false, out);
-    EXPECT_EQ(out[0], 0x010003u | 0x123456u);
-    EXPECT_EQ(out[1], 0x040506u);
-}
-
-}  // namespace

@@ -1,6 +1,5 @@
-// The resource file store: lookups on a sample file, byte-exact writes, and
-// the mended faults (last line without line feed, over-long lines and
-// values, failed writes keeping the old file).
+// The resource file store: lookups, byte-exact writes, long lines and
+// values, failed writes keeping the old file, and no memory kept by a call.
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,15 +21,8 @@ protected:
     std::string set(const std::string& before, const char* g, const char* k, const char* v)
     {
         tu::write_file(path, before);
-        EXPECT_EQ(tslSetRCFileValue(path.c_str(), g, k, v), 1);
+        EXPECT_EQ(tslSetRCFileValue(path.c_str(), g, k, v), 1) << before;
         return tu::read_file(path);
-    }
-    std::string get(const char* g, const char* k, int expect = 1, const char* deflt = "")
-    {
-        char value[TSL_RC_VALUE_SIZE];
-        snprintf(value, sizeof value, "%s", deflt);
-        EXPECT_EQ(tslGetRCFileValue(path.c_str(), g, k, value), expect) << g << "/" << k;
-        return value;
     }
     // Runs a write in a child set up by `limit` (as an unprivileged user when
     // root): it must fail with the message and leave `old` in place.
@@ -53,63 +45,53 @@ void drop_root()
         _exit(3);
 }
 
-const std::string SAMPLE = TSL_TEST_DATA "/rcfile/sample.tslrc";
+const std::string SAMPLE = tu::read_file(TSL_TEST_DATA "/rcfile/sample.tslrc");
 
 }  // namespace
 
-TEST_F(RCFile, LookupsInSampleFile)
+TEST_F(RCFile, Lookups)
 {
-    tu::write_file(path, tu::read_file(SAMPLE));
+    const std::string x1500(1500, 'x'), v400(400, 'v'), n300(300, 'n');
     const struct {
+        std::string file;
         const char *group, *key;
         int found;
-        const char *deflt, *want;
+        const char* deflt;
+        std::string want;
     } cases[] = {
-        {"Tessel", "BackColor", 1, "", "grey70"},
-        {"Tessel", "FontColor", 1, "", "black"},
-        {"Tessel", "CharCode", 1, "x", ""},
-        {"Tessel", "DoubleClickTime", 1, "", "300\r"},
+        {SAMPLE, "Tessel", "BackColor", 1, "", "grey70"}, {SAMPLE, "Tessel", "FontColor", 1, "", "black"},
+        {SAMPLE, "Tessel", "CharCode", 1, "x", ""}, {SAMPLE, "Tessel", "DoubleClickTime", 1, "", "300\r"},
         // first header wins: MouseButton lives only under the second [Tessel]
-        {"Tessel", "MouseButton", 0, " dflt ", "dflt"},
-        {"Tessel2", "BackColor", 1, "", "red"},
-        // header with text after the bracket; first key wins
-        {"Viewer", "MouseButton", 1, "", "3"},
-        {"Viewer", "Last", 1, "", "final"},  // last line without line feed
-        {"Tessel", "Back", 0, "", ""},
-        {"Tessel", "BackColorX", 0, "keep", "keep"},
+        {SAMPLE, "Tessel", "MouseButton", 0, " dflt ", "dflt"}, {SAMPLE, "Tessel2", "BackColor", 1, "", "red"},
+        // header with text after the bracket; first key wins; last line without line feed
+        {SAMPLE, "Viewer", "MouseButton", 1, "", "3"}, {SAMPLE, "Viewer", "Last", 1, "", "final"},
+        {SAMPLE, "Tessel", "Back", 0, "", ""}, {SAMPLE, "Tessel", "BackColorX", 0, "keep", "keep"},
         // indented keys and blanks before '=' are not keys; names are case-sensitive
-        {"Tessel", "Interval", 0, "\t35 ", "35"},
-        {"Tessel", "IM", 0, "FALSE", "FALSE"},
-        {"tessel", "BackColor", 0, "", ""},
-        {"Tessel", "backcolor", 0, "", ""},
-        {"Tesse", "BackColor", 0, "", ""},
+        {SAMPLE, "Tessel", "Interval", 0, "\t35 ", "35"}, {SAMPLE, "Tessel", "IM", 0, "FALSE", "FALSE"},
+        {SAMPLE, "tessel", "BackColor", 0, "", ""}, {SAMPLE, "Tessel", "backcolor", 0, "", ""},
+        {SAMPLE, "Tesse", "BackColor", 0, "", ""}, {"[G]", "G", "k", 0, "", ""}, {"[G]\nk=v", "G", "k", 1, "", "v"},
+        // a line longer than the line buffer, 1023 and 1024 bytes: reading goes on
+        {"[G]\n" + x1500 + "\nk=v\n", "G", "k", 1, "", "v"},
+        {"[G]\n" + x1500.substr(477) + "\n" + x1500.substr(476) + "\nk=v\n", "G", "k", 1, "", "v"},
+        // a value is cut to the caller's 256 bytes, after blanks are trimmed; too long a name is never found
+        {"[G]\nk=" + v400 + "\n", "G", "k", 1, "", v400.substr(145)},
+        {"[G]\nk=" + std::string(300, ' ') + "abc  \n", "G", "k", 1, "", "abc"},
+        {"[G]\nk=v\n", n300.c_str(), "k", 0, "", ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(get(c.group, c.key, c.found, c.deflt), c.want) << c.group << "/" << c.key;
-    tu::write_file(path, "[G]");
-    EXPECT_EQ(get("G", "k", 0), "");
-    tu::write_file(path, "[G]\nk=v");
-    EXPECT_EQ(get("G", "k"), "v");
-}
-
-TEST_F(RCFile, MissingFileFifoAndSpaceCut)
-{
-    char value[TSL_RC_VALUE_SIZE] = "  untouched  ";
-    EXPECT_EQ(tu::stderr_of([&] { EXPECT_EQ(tslGetRCFileValue(path.c_str(), "G", "k", value), 0); }),
-              "Error: Can't open rc file (" + path + ")\n");
-    EXPECT_STREQ(value, "  untouched  ");
-
-    char a[] = " \t a b \t ", b[] = " \t ", c[] = "\nx\n";
-    EXPECT_EQ(tslSpaceCut(a), 1);
-    EXPECT_STREQ(a, "a b");
-    tslSpaceCut(b);
-    EXPECT_STREQ(b, "");
-    tslSpaceCut(c);
-    EXPECT_STREQ(c, "\nx\n");
-
+    for (const auto& c : cases) {
+        tu::write_file(path, c.file);
+        char value[TSL_RC_VALUE_SIZE];
+        snprintf(value, sizeof value, "%s", c.deflt);
+        EXPECT_EQ(tslGetRCFileValue(path.c_str(), c.group, c.key, value), c.found) << c.group << "/" << c.key;
+        EXPECT_EQ(value, c.want) << c.group << "/" << c.key;
+    }
+    char blanks[] = " \t a b \t ", only[] = " \t ", feeds[] = "\nx\n";
+    EXPECT_EQ(tslSpaceCut(blanks) + tslSpaceCut(only) + tslSpaceCut(feeds), 3);
+    EXPECT_EQ(std::string(blanks) + "|" + only + "|" + feeds, "a b||\nx\n");
     // A FIFO in the file's place is refused at once (an open would wait for
-    // a writer; the alarm ends a wait), and a write does not replace it.
-    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    // a writer; the alarm ends a wait), the value untouched, and a write does not replace it.
+    char value[TSL_RC_VALUE_SIZE] = "  untouched  ";
+    ASSERT_EQ(unlink(path.c_str()) | mkfifo(path.c_str(), 0600), 0);
     alarm(30);
     EXPECT_EQ(tu::stderr_of([&] {
                   EXPECT_EQ(tslGetRCFileValue(path.c_str(), "G", "k", value), 0);
@@ -118,31 +100,18 @@ TEST_F(RCFile, MissingFileFifoAndSpaceCut)
               "Error: Can't open rc file (" + path + ")\nError: Can't open rc file (" + path + ")\n");
     alarm(0);
     struct stat st;
-    EXPECT_TRUE(stat(path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(stat(path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode) && !strcmp(value, "  untouched  "));
 }
 
-TEST_F(RCFile, WriteCreatesMissingFile)
-{
-    EXPECT_EQ(tu::stderr_of([&] { EXPECT_EQ(tslSetRCFileValue(path.c_str(), "G", "K", "V"), 1); }),
-              "Warring: Can't open rc file (" + path + "). Create it.\n");
-    EXPECT_EQ(tu::read_file(path), "[G]\nK=V\n");
-    EXPECT_EQ(set("", "G", "K", "V"), "[G]\nK=V\n");
-}
-
-TEST_F(RCFile, WritesAreByteExact)
+TEST_F(RCFile, WritesAreByteExactFailedWritesKeepTheOldFileAndCallsKeepNoMemory)
 {
     const std::string longLine(1500, 'x'), v251(251, 'v');
-    const struct {
-        std::string before;
-        const char *g, *k, *v;
-        std::string after;
-    } cases[] = {
+    const struct { std::string before; const char *g, *k, *v; std::string after; } cases[] = {
+        {"", "G", "K", "V", "[G]\nK=V\n"},
         // a new group after a file with or without a final line feed
-        {"[A]\nx=1", "B", "k", "v", "[A]\nx=1\n[B]\nk=v\n"},
-        {"[A]\nx=1\n", "B", "k", "v", "[A]\nx=1\n[B]\nk=v\n"},
+        {"[A]\nx=1", "B", "k", "v", "[A]\nx=1\n[B]\nk=v\n"}, {"[A]\nx=1\n", "B", "k", "v", "[A]\nx=1\n[B]\nk=v\n"},
         // names are case-sensitive
-        {"[a]\nK=1\n", "A", "K", "2", "[a]\nK=1\n[A]\nK=2\n"},
-        {"[A]\nk=1\n", "A", "K", "2", "[A]\nk=1\nK=2\n"},
+        {"[a]\nK=1\n", "A", "K", "2", "[a]\nK=1\n[A]\nK=2\n"}, {"[A]\nk=1\n", "A", "K", "2", "[A]\nk=1\nK=2\n"},
         // longer and shorter values in place
         {"[G]\nk=abc\nz=1\n", "G", "k", "abcdefgh", "[G]\nk=abcdefgh\nz=1\n"},
         {"[G]\nk=abcdefgh\nz=1\n", "G", "k", "a", "[G]\nk=a\nz=1\n"},
@@ -155,64 +124,44 @@ TEST_F(RCFile, WritesAreByteExact)
         // a new key goes after the group's last key line, before blank lines
         {"[G]\na=1\n\n\n[H]\nb=2\n", "G", "c", "3", "[G]\na=1\nc=3\n\n\n[H]\nb=2\n"},
         {"[G]\n\nnote\n[H]\n", "G", "c", "3", "[G]\nc=3\n\nnote\n[H]\n"},
-        {"[G]\na=1\nnote\n\n", "G", "c", "3", "[G]\na=1\nc=3\nnote\n\n"},
-        {"[G] x\n", "G", "c", "3", "[G] x\nc=3\n"},
+        {"[G]\na=1\nnote\n\n", "G", "c", "3", "[G]\na=1\nc=3\nnote\n\n"}, {"[G] x\n", "G", "c", "3", "[G] x\nc=3\n"},
         {"[G]\na=1\r\n\r\n[H]\r\n", "G", "c", "3", "[G]\na=1\r\nc=3\n\r\n[H]\r\n"},
-        // after a last line without line feed
-        {"[G]\nk=v", "G", "k", "w", "[G]\nk=w\n"},
-        {"[G]\na=1", "G", "c", "3", "[G]\na=1\nc=3\n"},
-        {"[G]", "G", "c", "3", "[G]\nc=3\n"},
+        // after a last line without line feed; a key line of exactly 255 bytes is still written
+        {"[G]\nk=v", "G", "k", "w", "[G]\nk=w\n"}, {"[G]\na=1", "G", "c", "3", "[G]\na=1\nc=3\n"},
+        {"[G]", "G", "c", "3", "[G]\nc=3\n"}, {"[G]\nk=v\n", "G", "k", v251.c_str(), "[G]\nk=" + v251 + "\n"},
         // lines longer than the line buffer are kept whole
         {"[G]\n" + longLine + "\nk=v\n", "G", "k", "w", "[G]\n" + longLine + "\nk=w\n"},
         {"[G]\na=" + longLine + "\n\n[H]\n", "G", "c", "3", "[G]\na=" + longLine + "\nc=3\n\n[H]\n"},
         {"[G]\nk=" + longLine + "\nz=1\n", "G", "k", "s", "[G]\nk=s\nz=1\n"},
-        // a key line of exactly 255 bytes is still written
-        {"[G]\nk=v\n", "G", "k", v251.c_str(), "[G]\nk=" + v251 + "\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(set(c.before, c.g, c.k, c.v), c.after) << c.before;
-}
+    unlink(path.c_str());
+    EXPECT_EQ(tu::stderr_of([&] { EXPECT_EQ(tslSetRCFileValue(path.c_str(), "G", "K", "V"), 1); }),
+              "Warring: Can't open rc file (" + path + "). Create it.\n");
 
-TEST_F(RCFile, LongLineIsCutAndDoesNotEndReading)
-{
-    tu::write_file(path, "[G]\n" + std::string(1500, 'x') + "\nk=v\n");
-    EXPECT_EQ(get("G", "k"), "v");
-    // exactly 1023 and 1024 bytes before the line feed
-    tu::write_file(path, "[G]\n" + std::string(1023, 'y') + "\n" + std::string(1024, 'y') + "\nk=v\n");
-    EXPECT_EQ(get("G", "k"), "v");
-}
-
-TEST_F(RCFile, LongValueIsCutToTheCallersBuffer)
-{
-    tu::write_file(path, "[G]\nk=" + std::string(400, 'v') + "\n");
-    char buffer[TSL_RC_VALUE_SIZE + 32];
-    memset(buffer, '#', sizeof buffer);
-    buffer[0] = '\0';
-    EXPECT_EQ(tslGetRCFileValue(path.c_str(), "G", "k", buffer), 1);
-    EXPECT_EQ(strlen(buffer), (size_t)TSL_RC_VALUE_SIZE - 1);
-    for (size_t i = TSL_RC_VALUE_SIZE; i < sizeof buffer; i++)
-        ASSERT_EQ(buffer[i], '#') << i;
-    // blanks are trimmed before the cut, so the cut keeps the real value
-    tu::write_file(path, "[G]\nk=" + std::string(300, ' ') + "abc  \n");
-    EXPECT_EQ(get("G", "k"), "abc");
-}
-
-TEST_F(RCFile, OverlongNamesAreRefused)
-{
-    std::string name(300, 'n');
-    tu::write_file(path, "[G]\nk=v\n");
-    EXPECT_EQ(get(name.c_str(), "k", 0), "");
-    EXPECT_EQ(get("G", name.c_str(), 0), "");
-    EXPECT_EQ(tslSetRCFileValue(path.c_str(), name.c_str(), "k", "v"), 0);
-    EXPECT_EQ(tslSetRCFileValue(path.c_str(), "G", "k", std::string(260, 'v').c_str()), 0);
-    std::string group253(253, 'g');  // "[%s]" fits, "[%s]\n" does not
-    EXPECT_EQ(tslSetRCFileValue(path.c_str(), group253.c_str(), "k", "v"), 0);
-    EXPECT_EQ(tslSetRCFileValue(path.c_str(), "G", "k", "a\nb"), 0);
+    // Names, values and lines that do not fit, and line feeds, are refused.
+    const std::string n300(300, 'n'), v260(260, 'v'), g253(253, 'g');  // "[%s]" fits, "[%s]\n" does not
+    const char* refused[][3] = {{n300.c_str(), "k", "v"}, {"G", "k", v260.c_str()}, {g253.c_str(), "k", "v"},
+                                {"G", "k", "a\nb"}, {"G\n", "k", "v"}};
+    tu::write_file(path, std::string("[G]\nk=v\n"));
+    for (const auto& r : refused)
+        EXPECT_EQ(tslSetRCFileValue(path.c_str(), r[0], r[1], r[2]), 0) << r[0] << "/" << r[2];
     EXPECT_EQ(tu::read_file(path), "[G]\nk=v\n");
-}
 
-TEST_F(RCFile, FailedWritesKeepTheOldFile)
-{
+    // No call keeps memory.
+    tu::write_file(path, SAMPLE);
+    char value[TSL_RC_VALUE_SIZE];
+    tslGetRCFileValue(path.c_str(), "Viewer", "Last", value);
+    size_t before = tu::live_bytes();
+    for (int i = 0; i < 1000; i++) {
+        tslGetRCFileValue(path.c_str(), "Viewer", "Last", value);
+        if (i % 10 == 0)
+            tslSetRCFileValue(path.c_str(), "Viewer", "Last", i % 20 ? "odd" : "even");
+    }
+    // A working copy kept by each call would be some 200 bytes a call.
+    EXPECT_LT(tu::live_bytes(), before + 8000);
+
     const std::string old = "[G]\nk=old\n";
     // The folder refuses a new file; the file itself would allow writing.
     tu::write_file(path, old);
@@ -233,19 +182,14 @@ TEST_F(RCFile, FailedWritesKeepTheOldFile)
     });
     std::string cmd = "test $(ls -A '" + dir.path + "' | wc -l) -eq 1";
     EXPECT_EQ(system(cmd.c_str()), 0) << "temporary file left behind";
-}
 
-TEST_F(RCFile, WriteKeepsFileModeAndFollowsSymlink)
-{
-    tu::write_file(path, "[G]\nk=1\n");
+    // A write through a link replaces the file it names, with its mode.
     chmod(path.c_str(), 0640);
     std::string link = dir / "link";
     ASSERT_EQ(symlink(path.c_str(), link.c_str()), 0);
     EXPECT_EQ(tslSetRCFileValue(link.c_str(), "G", "k", "2"), 1);
     struct stat st;
-    ASSERT_EQ(lstat(link.c_str(), &st), 0);
-    EXPECT_TRUE(S_ISLNK(st.st_mode));
-    ASSERT_EQ(stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(tu::read_file(path), "[G]\nk=2\n");
+    EXPECT_TRUE(lstat(link.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && stat(path.c_str(), &st) == 0 &&
+                (st.st_mode & 0777) == 0640);
+    EXPECT_EQ(tu::read_file(path), "[G]\nk=2\n" + std::string(2000, '#') + "\n");
 }

@@ -1,5 +1,6 @@
 // Dispatch of events and toolkit messages down a window tree and the default
 // window procedure's answers.
+#include "testutil.h"
 #include "xfixture.h"
 
 #include "core/window_private.h"
@@ -8,36 +9,26 @@ namespace {
 
 struct Seen {
     std::string who;
-    int type;
-    int statusBefore;
+    int type, statusBefore;
     Window window;
 };
 std::vector<Seen> g_seen;
-int g_reply = -1;            // -1: answer with the window's status
-std::string g_closeAt;       // caption of the window that answers 130
-TslWindow* g_destroyOnEvent; // destroyed by its own procedure
+int g_reply = -1;             // -1: answer with the window's status
+std::string g_closeAt;        // caption of the window that answers 130
+TslWindow* g_destroyOnEvent;  // destroyed by its own procedure
+int g_updates;
 
-int recorder(Display*, TslWindow* w, XEvent* ev)
+int recorder(Display* d, TslWindow* w, XEvent* ev)
 {
+    if (w == g_destroyOnEvent) {
+        g_destroyOnEvent = nullptr;
+        tslDestroyWindow(d, w);
+        return TSLR_OK;
+    }
     g_seen.push_back({w->caption ? w->caption : "?", ev->type, w->status, ev->xany.window});
     if (!g_closeAt.empty() && w->caption && g_closeAt == w->caption)
         return TSLR_CLOSE;
     return g_reply < 0 ? w->status : g_reply;
-}
-
-int self_destroyer(Display* d, TslWindow* w, XEvent* ev)
-{
-    if (ev->type == ButtonPress && w == g_destroyOnEvent) {
-        g_destroyOnEvent = nullptr;
-        tslDestroyWindow(d, w);
-    }
-    return TSLR_OK;
-}
-
-int g_updates;
-int count_update(TslWindow*)
-{
-    return ++g_updates;
 }
 
 class DispatchTest : public XTest {
@@ -45,9 +36,7 @@ protected:
     void SetUp() override
     {
         XTest::SetUp();
-        g_seen.clear();
         g_reply = -1;
-        g_closeAt.clear();
         g_updates = 0;
     }
     TslWindow* make(TslWindow* parent, const char* caption, TslWndProc proc = recorder)
@@ -62,252 +51,128 @@ protected:
         ev.xany.window = win;
         return ev;
     }
-    std::vector<std::string> order()
+    // Calls the tree and tells who saw the event: "who:status seen" each.
+    std::string call(TslWindow* w, XEvent ev, int withChildren = 1)
     {
-        std::vector<std::string> out;
+        g_seen.clear();
+        int status = tslCallWndProc(d, w, &ev, withChildren);
+        std::string out;
         for (const Seen& s : g_seen)
-            out.push_back(s.who);
-        return out;
+            out += s.who + ":" + std::to_string(s.statusBefore) + " ";
+        return out + "-> " + std::to_string(status);
     }
 };
 
-TEST_F(DispatchTest, DefaultProcedureRunsBeforeOwn)
+}  // namespace
+
+// The default procedure answers first; the own procedure sees its status and
+// has the last word, which then flows on to the next sibling.
+TEST_F(DispatchTest, StatusesOfTheDefaultProcedureAndTheTreeWalk)
 {
     TslWindow* w = make(nullptr, "w");
-    XEvent key = event(KeyPress, w->xwin);
-    // The default procedure does not handle keys: the own procedure sees 0.
-    EXPECT_EQ(tslCallWndProc(d, w, &key, 1), TSLR_NONE);
-    ASSERT_EQ(g_seen.size(), 1u);
-    EXPECT_EQ(g_seen[0].statusBefore, TSLR_NONE);
-
-    g_seen.clear();
+    Atom protocols = XInternAtom(d, "WM_PROTOCOLS", False);
+    XEvent close = event(ClientMessage, w->xwin), other = close, gone = event(DestroyNotify, w->xwin);
+    close.xclient.format = other.xclient.format = 32;
+    close.xclient.message_type = other.xclient.message_type = protocols;
+    close.xclient.data.l[0] = (long)w->wmDeleteAtom;
+    other.xclient.data.l[0] = 1;
+    gone.xdestroywindow.window = w->xwin;
+    EXPECT_EQ(call(w, event(KeyPress, w->xwin)), "w:0 -> 0");  // keys are not the default's
+    EXPECT_EQ(call(w, close), "w:130 -> 130");
+    EXPECT_EQ(call(w, other), "w:1 -> 1");
+    EXPECT_EQ(call(w, gone), "w:140 -> 140");
+    EXPECT_EQ(CheckTslPointer(w), 1);  // the record stays until destroyed
     tslSetDefaultWndProcEvent(w, 0);
-    EXPECT_EQ(tslCallWndProc(d, w, &key, 1), TSLR_OK);
-    ASSERT_EQ(g_seen.size(), 1u);
-    EXPECT_EQ(g_seen[0].statusBefore, TSLR_OK);
-
+    EXPECT_EQ(call(w, event(KeyPress, w->xwin)), "w:1 -> 1");
     TslWindow* bare = make(nullptr, "bare", nullptr);
-    key.xany.window = bare->xwin;
-    EXPECT_EQ(tslCallWndProc(d, bare, &key, 1), TSLR_NONE);
-    EXPECT_EQ(tslCallWndProc(d, nullptr, &key, 1), 0);
-}
+    EXPECT_EQ(call(bare, event(KeyPress, bare->xwin)), "-> 0");
+    EXPECT_EQ(tslCallWndProc(d, nullptr, &close, 1), 0);
 
-TEST_F(DispatchTest, ChildrenWalkedInOrderAndCloseStops)
-{
+    g_reply = 42;
+    EXPECT_EQ(tslSendEvent(w, TSLM_PAINT), 42);  // synchronous, addressed to the window
+    EXPECT_TRUE(g_seen.back().type == TSLM_PAINT && g_seen.back().window == w->xwin);
+    // Setters of what a window shows repaint it.
+    g_seen.clear();
+    tslSetBorderColor(d, w, g_tessel.colors[1]);
+    tslSetForeFontColor(d, w, g_tessel.colors[2]);
+    tslSetCaption(w, "new");
+    EXPECT_TRUE(g_seen.size() == 3 && g_seen[0].type == TSLM_PAINT && g_seen[2].type == TSLM_PAINT);
+    tslSetWndProc(w, nullptr);
+    EXPECT_EQ(tslSendEvent(w, TSLM_PAINT) * 10 + tslSendEvent(nullptr, TSLM_PAINT), 10);
+
+    // The walk down a tree, its close and self-destruction.
+    g_reply = -1;
     TslWindow* top = make(nullptr, "top");
     TslWindow* a = make(top, "a");
     make(a, "a1");
     make(top, "b");
+    // Only addressed windows run their procedure.
+    EXPECT_EQ(call(top, event(ButtonPress, a->xwin)), "a:1 -> 1");
     for (int i = 0; i < tslGetTotalWindows(); i++)
         tslSetAllEvent(tslGetWindowFromIndex(i), 1);
-    XEvent ev = event(ButtonPress, top->xwin);
-    EXPECT_EQ(tslCallWndProc(d, top, &ev, 1), TSLR_OK);
-    EXPECT_EQ(order(), (std::vector<std::string>{"top", "a", "a1", "b"}));
-
-    g_seen.clear();
+    XEvent press = event(ButtonPress, top->xwin);
+    EXPECT_EQ(call(top, press), "top:1 a:1 a1:1 b:1 -> 1");
+    EXPECT_EQ(call(top, press, 0), "top:1 -> 1");
     g_closeAt = "a1";
-    EXPECT_EQ(tslCallWndProc(d, top, &ev, 1), TSLR_CLOSE);
-    EXPECT_EQ(order(), (std::vector<std::string>{"top", "a", "a1"}));
-
-    g_seen.clear();
+    EXPECT_EQ(call(top, press), "top:1 a:1 a1:1 -> 130");
     g_closeAt = "top";
-    EXPECT_EQ(tslCallWndProc(d, top, &ev, 1), TSLR_CLOSE);
-    EXPECT_EQ(order(), std::vector<std::string>{"top"});
-
-    // Without children only the window itself runs.
-    g_seen.clear();
+    EXPECT_EQ(call(top, press), "top:1 -> 130");
     g_closeAt.clear();
-    tslCallWndProc(d, top, &ev, 0);
-    EXPECT_EQ(order(), std::vector<std::string>{"top"});
-}
-
-TEST_F(DispatchTest, OnlyAddressedWindowsRunTheirProcedure)
-{
-    TslWindow* top = make(nullptr, "top");
-    TslWindow* a = make(top, "a");
-    make(top, "b");
-    XEvent ev = event(ButtonPress, a->xwin);
-    tslCallWndProc(d, top, &ev, 1);
-    EXPECT_EQ(order(), std::vector<std::string>{"a"});
-}
-
-TEST_F(DispatchTest, StatusFlowsFromSiblingToSibling)
-{
-    TslWindow* top = make(nullptr, "top");
-    TslWindow* a = make(top, "a");
-    TslWindow* b = make(top, "b");
-    tslSetAllEvent(a, 1);
-    tslSetAllEvent(b, 1);
-    tslSetDefaultWndProcEvent(b, 0);
+    // The last sibling's answer is the tree's.
     g_reply = 7;
-    XEvent ev = event(ButtonPress, a->xwin);
-    EXPECT_EQ(tslCallWndProc(d, top, &ev, 1), 7);
-    ASSERT_EQ(g_seen.size(), 2u);
-    EXPECT_EQ(g_seen[0].who, "a");
-    EXPECT_EQ(g_seen[1].who, "b");
-}
-
-TEST_F(DispatchTest, RawModeWindowGetsEverythingAlone)
-{
-    TslWindow* top = make(nullptr, "top");
-    TslWindow* child = make(top, "child");
-    tslSetCustom(top, 1);
-    tslSetUpdateWindowCallback(child, count_update);
-    XEvent ev = event(KeyPress, child->xwin);
-    top->status = 55;
-    EXPECT_EQ(tslCallWndProc(d, top, &ev, 1), 55);
-    // No default procedure ran (it would have set 0 for a key), no child ran.
-    EXPECT_EQ(order(), std::vector<std::string>{"top"});
-    EXPECT_EQ(g_seen[0].statusBefore, 55);
-
-    XEvent conf = event(ConfigureNotify, top->xwin);
-    conf.xconfigure.window = child->xwin;
-    tslCallWndProc(d, top, &conf, 1);
-    EXPECT_EQ(g_updates, 1);
-}
-
-TEST_F(DispatchTest, CloseAndDestroyStatuses)
-{
-    TslWindow* w = make(nullptr, "w");
-    XEvent cm = event(ClientMessage, w->xwin);
-    cm.xclient.format = 32;
-    cm.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    cm.xclient.data.l[0] = (long)w->wmDeleteAtom;
-    EXPECT_EQ(tslCallWndProc(d, w, &cm, 1), TSLR_CLOSE);
-    ASSERT_EQ(g_seen.size(), 1u);
-    EXPECT_EQ(g_seen[0].statusBefore, TSLR_CLOSE);
-
-    g_seen.clear();
-    cm.xclient.data.l[0] = 1;
-    EXPECT_EQ(tslCallWndProc(d, w, &cm, 1), TSLR_OK);
-
-    XEvent gone = event(DestroyNotify, w->xwin);
-    gone.xdestroywindow.window = w->xwin;
-    g_seen.clear();
-    EXPECT_EQ(tslCallWndProc(d, w, &gone, 1), TSLR_DESTROYED);
-    EXPECT_EQ(g_seen[0].statusBefore, TSLR_DESTROYED);
-    EXPECT_EQ(CheckTslPointer(w), 1);  // the record stays until destroyed
-}
-
-TEST_F(DispatchTest, StructureEventsForwardedToChild)
-{
-    TslWindow* top = make(nullptr, "top");
-    TslWindow* child = make(top, "child");
-    XEvent map = event(MapNotify, top->xwin);
-    map.xmap.event = top->xwin;
-    map.xmap.window = child->xwin;
-    tslCallWndProc(d, top, &map, 1);
-    EXPECT_EQ(child->shown, 1);
-    EXPECT_EQ(top->shown, 0);
-    // The child sees the event as its own.
-    ASSERT_EQ(g_seen.size(), 2u);
-    EXPECT_EQ(g_seen[0].who, "child");
-    EXPECT_EQ(g_seen[0].window, child->xwin);
-    EXPECT_EQ(g_seen[1].who, "top");
-
-    XEvent unmap = event(UnmapNotify, top->xwin);
-    unmap.xunmap.window = child->xwin;
-    tslCallWndProc(d, top, &unmap, 1);
-    EXPECT_EQ(child->shown, 0);
-}
-
-TEST_F(DispatchTest, RealMapAndConfigureReachTheTree)
-{
-    TslWindow* top = make(nullptr, "top", nullptr);
-    TslWindow* child = make(top, "child", nullptr);
-    tslSetUpdateWindowCallback(child, count_update);
-    tslShowWindow(child, 1);
-    tslShowWindow(top, 1);
-    xenv_wait_mapped(d, top->xwin);
-    xenv_pump(d, 100);
-    EXPECT_EQ(top->shown, 1);
-    EXPECT_EQ(child->shown, 1);
-
-    XMoveWindow(d, child->xwin, 10, 12);
-    xenv_pump(d, 100);
-    EXPECT_EQ(child->rect.x, 10);
-    EXPECT_EQ(child->rect.y, 12);
-    EXPECT_EQ(child->resized, 0);
-    EXPECT_GE(g_updates, 1);
-
-    tslShowWindow(top, 0);
-    xenv_pump(d, 100);
-    EXPECT_EQ(top->shown, 0);
-}
-
-TEST_F(DispatchTest, WindowDestroyedFromOutsideKeepsItsRecord)
-{
-    TslWindow* w = make(nullptr, "w");
-    XDestroyWindow(d, w->xwin);
-    xenv_pump(d, 60);
-    bool reported = false;
-    for (const Seen& s : g_seen)
-        reported |= s.type == DestroyNotify && s.statusBefore == TSLR_DESTROYED;
-    EXPECT_TRUE(reported);
-    ASSERT_EQ(CheckTslPointer(w), 1);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(tslDestroyWindow(d, w), 1);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(tslGetTotalWindows(), 0);
-}
-
-TEST_F(DispatchTest, SendEventIsSynchronous)
-{
-    TslWindow* w = make(nullptr, "w");
-    g_reply = 42;
-    EXPECT_EQ(tslSendEvent(w, TSLM_PAINT), 42);
-    ASSERT_EQ(g_seen.size(), 1u);
-    EXPECT_EQ(g_seen[0].type, TSLM_PAINT);
-    EXPECT_EQ(g_seen[0].window, w->xwin);
-    EXPECT_EQ(tslSendEvent(nullptr, TSLM_PAINT), 0);
-
-    tslSetWndProc(w, nullptr);
-    EXPECT_EQ(tslSendEvent(w, TSLM_PAINT), 1);
-}
-
-TEST_F(DispatchTest, AttributeSettersRepaint)
-{
-    TslWindow* w = make(nullptr, "w");
-    tslSetBorderColor(d, w, g_tessel.colors[1]);
-    tslSetForeFontColor(d, w, g_tessel.colors[2]);
-    tslSetCaption(w, "new");
-    int paints = 0;
-    for (const Seen& s : g_seen)
-        paints += s.type == TSLM_PAINT;
-    EXPECT_EQ(paints, 3);
-}
-
-TEST_F(DispatchTest, ProcedureMayDestroyItsOwnWindow)
-{
-    TslWindow* top = make(nullptr, "top");
-    TslWindow* victim = make(top, "victim", self_destroyer);
-    TslWindow* after = make(top, "after");
-    tslSetAllEvent(after, 1);
+    EXPECT_EQ(call(top, event(ButtonPress, a->xwin)), "top:1 a:1 a1:1 b:1 -> 7");
+    g_reply = -1;
+    // A procedure that destroys its own window (which sees its destroy
+    // message) ends its part of the walk only.
+    TslWindow* victim = make(top, "victim");
+    tslSetAllEvent(make(top, "after"), 1);
+    tslSetAllEvent(victim, 1);
     tslSetAutoRedraw(victim, 1);
     g_destroyOnEvent = victim;
-    XEvent ev = event(ButtonPress, victim->xwin);
-    tslCallWndProc(d, top, &ev, 1);
-    EXPECT_EQ(tslGetTotalChildWindows(top), 1);
-    EXPECT_EQ(order(), std::vector<std::string>{"after"});
+    EXPECT_EQ(call(top, event(ButtonPress, 0)), "top:1 a:1 a1:1 b:1 victim:1 after:1 -> 1");
+    EXPECT_EQ(tslGetTotalChildWindows(top), 3);
 }
 
-TEST_F(DispatchTest, UpdateWindowOnlyForConfigure)
+// Update callbacks of the children run on ConfigureNotify only, also for a
+// raw window that gets everything alone; a structure notice about a child,
+// arriving at its parent, reaches the child as its own.
+TEST_F(DispatchTest, UpdateCallbacksStructureEventsRawWindowsAndOutsideDestruction)
 {
     TslWindow* top = make(nullptr, "top");
     TslWindow* a = make(top, "a");
     make(top, "b");
-    tslSetUpdateWindowCallback(a, count_update);
+    tslSetUpdateWindowCallback(a, [](TslWindow*) { return ++g_updates; });
     XEvent conf = event(ConfigureNotify, top->xwin);
     conf.xconfigure.window = top->xwin;
     conf.xconfigure.width = 100;
     conf.xconfigure.height = 60;
-    EXPECT_EQ(UpdateWindow(top, &conf), 1);
-    EXPECT_EQ(g_updates, 1);
-    XEvent key = event(KeyPress, top->xwin);
-    EXPECT_EQ(UpdateWindow(top, &key), 0);
-    EXPECT_EQ(UpdateWindow(a, &conf), 0);
+    EXPECT_EQ(UpdateWindow(top, &conf) * 10 + UpdateWindow(a, &conf), 10);
+    XEvent map = event(MapNotify, top->xwin), unmap = event(UnmapNotify, top->xwin);
+    map.xmap.window = top->xwin;
+    EXPECT_EQ(UpdateWindow(top, &map), 0);
+    map.xmap.window = unmap.xunmap.window = a->xwin;
+    EXPECT_EQ(call(top, map), "a:1 top:1 -> 1");
+    EXPECT_TRUE(a->shown && !top->shown && g_seen[0].window == a->xwin);
+    call(top, unmap);
     tslCallWndProc(d, top, &conf, 1);
-    EXPECT_EQ(g_updates, 2);
-}
+    EXPECT_TRUE(!a->shown && g_updates == 2);
 
-}  // namespace
+    // Raw: no default procedure (it would answer 0 to a key), no child.
+    tslSetCustom(top, 1);
+    top->status = 55;
+    EXPECT_EQ(call(top, event(KeyPress, a->xwin)), "top:55 -> 55");
+    conf.xconfigure.window = a->xwin;
+    tslCallWndProc(d, top, &conf, 1);
+    EXPECT_EQ(g_updates, 3);
+
+    // A window destroyed behind the toolkit's back is reported and its
+    // record kept until it is destroyed.
+    TslWindow* gone = make(nullptr, "gone");
+    XDestroyWindow(d, gone->xwin);
+    g_seen.clear();
+    xenv_pump(d, 60);
+    EXPECT_TRUE(std::any_of(g_seen.begin(), g_seen.end(), [](const Seen& s) {
+        return s.who == "gone" && s.type == DestroyNotify && s.statusBefore == TSLR_DESTROYED;
+    }));
+    EXPECT_EQ(tu::stderr_of([&] { EXPECT_EQ(tslDestroyWindow(d, gone), 1); }), "");
+}

@@ -45,98 +45,86 @@ protected:
         XChar2b k = {0x34, 0x41};
         return XTextWidth16(g_tessel.fontKanji, &k, 1);
     }
-    // A frame over 0..9 with light top-left and shadow bottom-right edges.
-    void expect_3d(unsigned long light, unsigned long shadow)
-    {
-        std::vector<unsigned long> px = xenv_pixels(d, pm, 0, 0, 12, 12);
-        auto p = [&](int x, int y) { return px[(size_t)(y * 12 + x)]; };
-        for (int i = 0; i <= 9; i++) {
-            if (i < 9) {
-                ASSERT_EQ(p(i, 0) == light && p(0, i) == light, true) << "top/left " << i;
-            }
-            ASSERT_EQ(p(i, 9) == shadow && p(9, i) == shadow, true) << "bottom/right " << i;
-            ASSERT_EQ(p(10, i) == paper && p(i, 10) == paper, true) << "outside " << i;
-        }
-        EXPECT_EQ(p(5, 5), paper);
-        EXPECT_EQ(p(1, 1), paper);
-    }
     std::vector<Pixmap> made;
 };
 
-using DrawAll = Draw;  // frames and text at every depth
+using DrawAll = Draw;  // frames, buttons and text at every depth
 
 }  // namespace
 
-TEST_P(DrawAll, FramesRaisedSunkenPlainAndNone)
+// Frames, lines and buttons, each drawn on fresh paper and probed.  A frame
+// over 0..9 shows light edges top and left, shadow edges (which own the
+// corners they share) bottom and right.  Lines run right and down to their
+// end point inclusive, clipped by a region or a rectangle; a horizontal line
+// on row 0 collapses to the all-zero rectangle, one point.  Pressed 1 fills
+// a button and shifts its icon by one; pressed 2 is sunken without either;
+// an icon button puts its icon at the corner.
+TEST_P(DrawAll, FramesLinesAndButtons)
 {
-    EXPECT_EQ(tslDraw3DRectangle(d, pm, tslSetRect(0, 0, 9, 9), 1), 1);
-    expect_3d(g_tessel.backLightPixel, g_tessel.backShadowPixel);
-    tslDraw3DRectangle(d, pm, tslSetRect(0, 0, 9, 9), 7);
-    expect_3d(g_tessel.backShadowPixel, g_tessel.backLightPixel);
-    tslDrawFrame(d, pm, tslSetRect(0, 0, 9, 9), 2);
-    expect_3d(g_tessel.backLightPixel, g_tessel.backShadowPixel);
-    tslDrawFrame(d, pm, tslSetRect(0, 0, 9, 9), 3);
-    expect_3d(g_tessel.backShadowPixel, g_tessel.backLightPixel);
-
-    clear();
-    std::vector<unsigned long> before = all(pm);
-    EXPECT_EQ(tslDrawFrame(d, pm, tslSetRect(2, 2, 20, 20), 0), 1);
-    EXPECT_EQ(tslDrawFrame(d, pm, tslSetRect(2, 2, 20, 20), 4), 1);
-    EXPECT_EQ(all(pm), before);
-    tslDrawFrame(d, pm, tslSetRect(2, 3, 10, 5), 1);
-    for (auto xy : {std::make_pair(2, 3), {12, 8}, {12, 3}})
-        EXPECT_EQ(at(xy.first, xy.second), g_tessel.borderPixel);
-    EXPECT_EQ(at(13, 8), paper);
-    EXPECT_EQ(at(5, 5), paper);
-}
-
-TEST_P(DrawAll, LinesRunRightAndDownAndClip)
-{
-    unsigned long green = g_tessel.colors[3], blue = g_tessel.colors[4];
-    tslDrawLine(d, pm, green, tslSetRect(3, 4, 10, 0));
-    tslDrawLineRg(d, pm, nullptr, green, tslSetRect(40, 1, 0, 6));
-    for (int x = 2; x <= 14; x++)
-        EXPECT_EQ(at(x, 4), x >= 3 && x <= 13 ? green : paper) << x;
-    for (int y = 0; y <= 8; y++)
-        EXPECT_EQ(at(40, y), y >= 1 && y <= 7 ? green : paper) << y;
-
+    const unsigned long light = g_tessel.backLightPixel, shadow = g_tessel.backShadowPixel, near = g_tessel.backNearPixel;
+    const unsigned long green = g_tessel.colors[3], blue = g_tessel.colors[4], icon = g_tessel.colors[7];
+    const unsigned long border = g_tessel.borderPixel;
+    const std::vector<std::tuple<int, int, unsigned long>> raised = {
+        {0, 0, light}, {8, 0, light}, {0, 8, light}, {9, 0, shadow}, {0, 9, shadow}, {9, 5, shadow}, {5, 9, shadow},
+        {9, 9, shadow}, {1, 1, paper}, {5, 5, paper}, {10, 5, paper}, {5, 10, paper}};
+    auto sunken = raised;
+    for (auto& p : sunken)
+        std::get<2>(p) = std::get<2>(p) == light ? shadow : std::get<2>(p) == shadow ? light : paper;
+    TslImage* ten = xenv_solid_image(d, 10, 10, icon);
+    TslImage* six = xenv_solid_image(d, 6, 6, icon);
     Region rg = XCreateRegion();
     XRectangle xr = {10, 0, 5, 20};
     XUnionRectWithRegion(&xr, rg, rg);
-    tslDrawLineRg(d, pm, rg, blue, tslSetRect(0, 6, 30, 0));
-    XDestroyRegion(rg);
-    tslDrawLineRRg(d, pm, tslSetRect(5, 0, 5, 20), blue, tslSetRect(0, 5, 19, 0));
-    for (int x = 0; x < 32; x++) {
-        EXPECT_EQ(at(x, 6), (x >= 10 && x < 15) ? blue : paper) << x;
-        EXPECT_EQ(at(x, 5), (x >= 5 && x < 10) ? blue : paper) << x;
+    const struct {
+        std::function<void()> draw;
+        std::vector<std::tuple<int, int, unsigned long>> probes;
+    } cases[] = {
+        {[&] { tslDraw3DRectangle(d, pm, tslSetRect(0, 0, 9, 9), 1); }, raised},
+        {[&] { tslDraw3DRectangle(d, pm, tslSetRect(0, 0, 9, 9), 7); }, sunken},
+        {[&] { tslDrawFrame(d, pm, tslSetRect(0, 0, 9, 9), 2); }, raised},
+        {[&] { tslDrawFrame(d, pm, tslSetRect(0, 0, 9, 9), 3); }, sunken},
+        {[&] { tslDrawFrame(d, pm, tslSetRect(2, 2, 20, 20), 0), tslDrawFrame(d, pm, tslSetRect(2, 2, 20, 20), 4); },
+         {{2, 2, paper}, {22, 22, paper}}},
+        {[&] { tslDrawFrame(d, pm, tslSetRect(2, 3, 10, 5), 1); },
+         {{2, 3, border}, {12, 8, border}, {12, 3, border}, {13, 8, paper}, {5, 5, paper}}},
+        {[&] { tslDrawLine(d, pm, green, tslSetRect(3, 4, 10, 0)); }, {{2, 4, paper}, {3, 4, green}, {13, 4, green}, {14, 4, paper}}},
+        {[&] { tslDrawLineRg(d, pm, nullptr, green, tslSetRect(40, 1, 0, 6)); },
+         {{40, 0, paper}, {40, 1, green}, {40, 7, green}, {40, 8, paper}}},
+        {[&] { tslDrawLineRg(d, pm, rg, blue, tslSetRect(0, 6, 30, 0)); }, {{9, 6, paper}, {10, 6, blue}, {14, 6, blue}, {15, 6, paper}}},
+        {[&] { tslDrawLineRRg(d, pm, tslSetRect(5, 0, 5, 20), blue, tslSetRect(0, 5, 19, 0)); },
+         {{4, 5, paper}, {5, 5, blue}, {9, 5, blue}, {10, 5, paper}}},
+        {[&] { tslDrawLineRRg(d, pm, tslSetRect(0, 0, 20, 20), blue, tslSetRect(0, 0, 10, 0)); }, {{0, 0, blue}, {1, 0, paper}}},
+        {[&] { tslDrawLineEx(d, pm, nullptr, tslSetRect(0, 10, 20, 0)); }, {{5, 10, border}, {5, 11, paper}}},
+        {[&] { tslDrawButton(d, pm, tslSetRect(0, 0, 30, 20), nullptr, ten, 1); },
+         {{11, 6, icon}, {10, 5, near}, {20, 15, icon}, {21, 16, near}, {0, 0, shadow}, {30, 20, light}, {31, 21, paper}}},
+        {[&] { tslDrawButton(d, pm, tslSetRect(0, 0, 30, 20), nullptr, ten, 2); },
+         {{10, 5, icon}, {9, 5, paper}, {20, 15, paper}, {0, 0, shadow}, {30, 20, light}}},
+        {[&] { tslDrawIconButton(d, pm, tslSetRect(0, 0, 30, 20), six, 0); }, {{0, 0, light}, {1, 1, icon}, {5, 5, icon}, {6, 6, paper}}},
+        {[&] { tslDrawIconButton(d, pm, tslSetRect(0, 0, 30, 20), six, 1); }, {{1, 1, icon}, {6, 6, icon}, {7, 7, near}, {0, 0, shadow}}},
+        {[&] { tslDrawIconButton(d, pm, tslSetRect(0, 0, 30, 20), nullptr, 0); }, {{0, 0, light}}},
+    };
+    for (size_t i = 0; i < std::size(cases); i++) {
+        clear();
+        cases[i].draw();
+        for (auto& p : cases[i].probes)
+            EXPECT_EQ(at(std::get<0>(p), std::get<1>(p)), std::get<2>(p))
+                << "case " << i << " at " << std::get<0>(p) << "," << std::get<1>(p);
     }
-    // A horizontal line on row 0 collapses to the all-zero rectangle: one point.
-    clear();
-    tslDrawLineRRg(d, pm, tslSetRect(0, 0, 20, 20), blue, tslSetRect(0, 0, 10, 0));
-    EXPECT_EQ(xenv_pixels(d, pm, 0, 0, 6, 1), (std::vector<unsigned long>{blue, paper, paper, paper, paper, paper}));
+    XDestroyRegion(rg);
+    xenv_free_image(d, ten);
+    xenv_free_image(d, six);
 
-    // Without a GC the border colour is used and the shared GC is left as the reference.
-    EXPECT_EQ(tslDrawLineEx(d, pm, nullptr, tslSetRect(0, 10, 20, 0)), 1);
-    EXPECT_EQ(at(5, 10), g_tessel.borderPixel);
-    EXPECT_EQ(at(5, 11), paper);
+    // Drawing without a GC leaves the shared one as the reference, and after
+    // clipped calls it holds no clip: a fill through it reaches every pixel.
     XGCValues ref, back;
     XGetGCValues(d, g_tessel.gc, GCForeground | GCLineWidth, &ref);
     XGetGCValues(d, g_tessel.backGC, GCForeground | GCLineWidth, &back);
-    EXPECT_EQ(back.foreground, ref.foreground);
-    EXPECT_EQ(back.line_width, ref.line_width);
-}
-
-// After a clipped call the shared GC must hold no clip: a fill through it
-// reaches every pixel.
-TEST_P(DrawAll, ClippedCallsLeaveNoClipBehind)
-{
-    tslDrawLineRRg(d, pm, tslSetRect(5, 5, 2, 2), g_tessel.colors[4], tslSetRect(0, 6, 30, 0));
+    EXPECT_TRUE(back.foreground == ref.foreground && back.line_width == ref.line_width);
     tslDrawTextRRg(d, pm, tslSetRect(0, 0, 3, 3), nullptr, nullptr, fg, bg, 0, 0, "AB");
-    unsigned long c = g_tessel.colors[5];
-    XSetForeground(d, g_tessel.backGC, c);
+    XSetForeground(d, g_tessel.backGC, g_tessel.colors[5]);
     XFillRectangle(d, pm, g_tessel.backGC, 0, 0, W, H);
     tslResetGC(g_tessel.backGC);
-    EXPECT_EQ(all(pm), std::vector<unsigned long>(W * H, c));
+    EXPECT_EQ(all(pm), std::vector<unsigned long>(W * H, g_tessel.colors[5]));
 }
 
 TEST_P(DrawAll, ButtonCentresIconAndCaptionAsOneBlock)
@@ -146,13 +134,9 @@ TEST_P(DrawAll, ButtonCentresIconAndCaptionAsOneBlock)
     tslDrawButton(d, pm, tslSetRect(0, 0, 60, 30), "Ab", img, 0);
     int tw = tslTextWidth("Ab");
     int left = (60 - (8 + 3 + tw)) / 2, top = (30 - 6) / 2;
-    EXPECT_EQ(at(left, top), icon);
-    EXPECT_EQ(at(left + 7, top + 5), icon);
-    EXPECT_EQ(at(left - 1, top), paper);
-    EXPECT_EQ(at(left + 8, top), paper);
-    EXPECT_EQ(at(left, top - 1), paper);
-    EXPECT_EQ(at(0, 0), g_tessel.backLightPixel);
-    EXPECT_EQ(at(60, 30), g_tessel.backShadowPixel);
+    EXPECT_TRUE(at(left, top) == icon && at(left + 7, top + 5) == icon);
+    EXPECT_TRUE(at(left - 1, top) == paper && at(left + 8, top) == paper && at(left, top - 1) == paper);
+    EXPECT_TRUE(at(0, 0) == g_tessel.backLightPixel && at(60, 30) == g_tessel.backShadowPixel);
     // The caption is exactly what tslDrawText draws three pixels right of the icon.
     Pixmap ref = fresh();
     tslDrawText(d, ref, nullptr, nullptr, g_tessel.fontPixel, ~0UL, left + 11, (30 - tslGetCharHeight(nullptr)) / 2,
@@ -163,38 +147,6 @@ TEST_P(DrawAll, ButtonCentresIconAndCaptionAsOneBlock)
 
 // Pressed 1 fills and shifts by one; pressed 2 is sunken without either;
 // the icon button puts its icon at the corner.
-TEST_P(DrawAll, PressedButtonsAndIconButtons)
-{
-    unsigned long icon = g_tessel.colors[7], near = g_tessel.backNearPixel;
-    unsigned long light = g_tessel.backLightPixel, shadow = g_tessel.backShadowPixel;
-    TslImage* ten = xenv_solid_image(d, 10, 10, icon);
-    TslImage* six = xenv_solid_image(d, 6, 6, icon);
-    struct Case {
-        std::function<void()> draw;
-        std::vector<std::tuple<int, int, unsigned long>> probes;
-    };
-    const Case cases[] = {
-        {[&] { tslDrawButton(d, pm, tslSetRect(0, 0, 30, 20), nullptr, ten, 1); },
-         {{11, 6, icon}, {10, 5, near}, {20, 15, icon}, {21, 16, near}, {0, 0, shadow}, {30, 20, light}, {31, 21, paper}}},
-        {[&] { tslDrawButton(d, pm, tslSetRect(0, 0, 30, 20), nullptr, ten, 2); },
-         {{10, 5, icon}, {9, 5, paper}, {20, 15, paper}, {0, 0, shadow}, {30, 20, light}}},
-        {[&] { tslDrawIconButton(d, pm, tslSetRect(0, 0, 30, 20), six, 0); },
-         {{0, 0, light}, {1, 1, icon}, {5, 5, icon}, {6, 6, paper}}},
-        {[&] { tslDrawIconButton(d, pm, tslSetRect(0, 0, 30, 20), six, 1); },
-         {{1, 1, icon}, {6, 6, icon}, {7, 7, near}, {0, 0, shadow}}},
-        {[&] { tslDrawIconButton(d, pm, tslSetRect(0, 0, 30, 20), nullptr, 0); }, {{0, 0, light}}},
-    };
-    for (size_t i = 0; i < sizeof cases / sizeof cases[0]; i++) {
-        clear();
-        cases[i].draw();
-        for (auto& p : cases[i].probes)
-            EXPECT_EQ(at(std::get<0>(p), std::get<1>(p)), std::get<2>(p)) << "case " << i << " at " << std::get<0>(p)
-                                                                           << "," << std::get<1>(p);
-    }
-    xenv_free_image(d, ten);
-    xenv_free_image(d, six);
-}
-
 TEST_P(DrawAll, OpaqueAndTransparentText)
 {
     EXPECT_EQ(tslDrawText(d, pm, nullptr, nullptr, fg, bg, 2, 3, "A.B"), 1);
@@ -205,8 +157,7 @@ TEST_P(DrawAll, OpaqueAndTransparentText)
         fgCount += p == fg;
     }
     EXPECT_GT(fgCount, 0);
-    for (auto xy : {std::make_pair(1, 3), {2 + w, 3}, {2, 2}, {2, 3 + h}})
-        EXPECT_EQ(at(xy.first, xy.second), paper);
+    EXPECT_TRUE(at(1, 3) == paper && at(2 + w, 3) == paper && at(2, 2) == paper && at(2, 3 + h) == paper);
 
     // Transparent text touches only glyph pixels; tslPrint is the same in the text colour.
     clear();
@@ -220,8 +171,7 @@ TEST_P(DrawAll, OpaqueAndTransparentText)
         ASSERT_EQ(a[i] == fg, b[i] == g_tessel.fontPixel) << i;
         glyph += a[i] == fg;
     }
-    EXPECT_GT(glyph, 0);
-    EXPECT_LT(glyph, W * H / 2);
+    EXPECT_TRUE(glyph > 0 && glyph < W * H / 2);
 }
 
 TEST_P(DrawAll, TextSameAsItsTwin)
@@ -247,50 +197,41 @@ TEST_P(DrawAll, TextSameAsItsTwin)
     clear();
     tslDrawText(d, pm, nullptr, nullptr, fg, bg, 0, 0, "A\r\xB4\xC1");
     int total = XTextWidth(g_tessel.font, "A\r", 2) + kanji_width();
-    EXPECT_NE(at(total - 1, 0), paper);
-    EXPECT_EQ(at(total, 0), paper);
-}
-
-TEST_P(DrawAll, KanjiCellUsesKanjiWidthAndSharesBaseline)
-{
+    EXPECT_TRUE(at(total - 1, 0) != paper && at(total, 0) == paper);
+    // A kanji after Latin text is one Kanji-font cell on the shared baseline:
+    // the same pixels as the kanji alone at that pen position.
+    clear();
     tslDrawText(d, pm, nullptr, nullptr, fg, bg, 0, 0, "Ab\xB4\xC1");
     int latin = XTextWidth(g_tessel.font, "Ab", 2), kw = kanji_width(), h = line_height();
-    EXPECT_NE(at(latin + kw - 1, h - 1), paper);
-    EXPECT_EQ(at(latin + kw, 0), paper);
-    // The kanji alone at the same pen position gives the same pixels.
+    EXPECT_TRUE(at(latin + kw - 1, h - 1) != paper && at(latin + kw, 0) == paper);
     Pixmap ref = fresh();
     tslDrawText(d, ref, nullptr, nullptr, fg, bg, latin, 0, "\xB4\xC1");
     EXPECT_EQ(xenv_pixels(d, pm, latin, 0, kw, h), xenv_pixels(d, ref, latin, 0, kw, h));
 }
 
-TEST_P(DrawAll, TextClippedToRegionAndRect)
+TEST_P(DrawAll, TextClippedAndBadArgumentsRefused)
 {
     tslDrawTextRRg(d, pm, tslSetRect(0, 0, 4, 40), nullptr, nullptr, fg, bg, 0, 0, "WWWW");
-    for (int y = 0; y < line_height(); y++) {
-        EXPECT_NE(at(3, y), paper);
-        EXPECT_EQ(at(4, y), paper);
-    }
+    for (int y = 0; y < line_height(); y++)
+        EXPECT_TRUE(at(3, y) != paper && at(4, y) == paper) << y;
     Region rg = XCreateRegion();
     XRectangle xr = {0, 0, 64, 2};
     XUnionRectWithRegion(&xr, rg, rg);
     clear();
     tslDrawTextRg(d, pm, rg, nullptr, nullptr, fg, bg, 0, 0, "WWWW");
-    EXPECT_NE(at(0, 1), paper);
-    EXPECT_EQ(at(0, 2), paper);
+    EXPECT_TRUE(at(0, 1) != paper && at(0, 2) == paper);
     XDestroyRegion(rg);
-}
 
-TEST_P(DrawAll, TextEngineRefusesBadArguments)
-{
-    EXPECT_EQ(tslDrawTextEx(d, pm, g_tessel.backGC, nullptr, nullptr, 0, 0, nullptr, 3), 0);
-    EXPECT_EQ(tslDrawTextEx(d, pm, g_tessel.backGC, nullptr, nullptr, 0, 0, "abc", 0), 0);
-    EXPECT_EQ(tslDrawTextEx(d, 0, g_tessel.backGC, nullptr, nullptr, 0, 0, "abc", 3), 0);
-    EXPECT_EQ(tslDrawText(d, pm, nullptr, nullptr, 1, 0, 0, 0, nullptr), 0);
-    EXPECT_EQ(tslDrawText(d, pm, nullptr, nullptr, 1, 0, 0, 0, ""), 0);
+    clear();
     XFontStruct* saved = g_tessel.font;
+    int drawn = tslDrawTextEx(d, pm, g_tessel.backGC, nullptr, nullptr, 0, 0, nullptr, 3) +
+                tslDrawTextEx(d, pm, g_tessel.backGC, nullptr, nullptr, 0, 0, "abc", 0) +
+                tslDrawTextEx(d, 0, g_tessel.backGC, nullptr, nullptr, 0, 0, "abc", 3) +
+                tslDrawText(d, pm, nullptr, nullptr, 1, 0, 0, 0, nullptr) + tslDrawText(d, pm, nullptr, nullptr, 1, 0, 0, 0, "");
     g_tessel.font = nullptr;
-    EXPECT_EQ(tslDrawTextEx(d, pm, nullptr, nullptr, nullptr, 0, 0, "abc", 3), 0);
+    drawn += tslDrawTextEx(d, pm, nullptr, nullptr, nullptr, 0, 0, "abc", 3);
     g_tessel.font = saved;
+    EXPECT_EQ(drawn, 0);
     EXPECT_EQ(all(pm), std::vector<unsigned long>(W * H, paper));
 }
 

@@ -5,33 +5,24 @@
 
 #include <X11/extensions/XTest.h>
 
+#include <map>
+
 #include "core/window_private.h"
 
 namespace {
 
-struct Counts {
-    int expose = 0, buttons = 0, keys = 0, client = 0, timer = 0;
-};
-Counts g_counts;
+// Events of each type addressed to windows of CountingProc; a client
+// message holding g_closeAtom answers 130.
+std::map<int, int> g_counts;
 Atom g_closeAtom = 0;
+std::string g_keys;  // "window:key " for each key the key callback saw
 
 int CountingProc(Display*, TslWindow* w, XEvent* ev)
 {
     if (ev->xany.window != w->xwin)
         return w->status;
-    switch (ev->type) {
-    case Expose: g_counts.expose++; break;
-    case ButtonPress: g_counts.buttons++; break;
-    case KeyPress: g_counts.keys++; break;
-    case TSLM_TIMER: g_counts.timer++; break;
-    case ClientMessage:
-        g_counts.client++;
-        if ((Atom)ev->xclient.data.l[0] == g_closeAtom)
-            return TSLR_CLOSE;
-        break;
-    default: break;
-    }
-    return w->status;
+    g_counts[ev->type]++;
+    return ev->type == ClientMessage && (Atom)ev->xclient.data.l[0] == g_closeAtom ? TSLR_CLOSE : w->status;
 }
 
 class EventLoop : public XTest {
@@ -41,7 +32,8 @@ protected:
         XTest::SetUp();
         if (!d)
             return;
-        g_counts = Counts();
+        g_counts.clear();
+        g_keys.clear();
         g_closeAtom = XInternAtom(d, "TSL_TEST_CLOSE", False);
         g_tessel.interval = 5;
     }
@@ -61,59 +53,25 @@ protected:
     {
         xenv_wait_mapped(d, w->xwin);
         xenv_pump(d, 60);
-        g_counts = Counts();
+        g_counts.clear();
     }
 };
 
-struct ModalScript {
-    Display* d;
-    TslWindow *main, *modal;
-    int pass = 0;
-    bool mainBelowAtStart = false, modalAboveAfterClick = false;
-    unsigned long exposedPixel = 0;
-    int buttonsSeenByMain = -1;
-};
-ModalScript* g_script = nullptr;
-
-// Drives the user's side of the modal loop from its idle step.
-int ModalIdle(TslWindow*)
+// Idle steps of a test, played from a window's idle callback.
+std::function<int()> g_idle;
+int CallIdle(TslWindow*)
 {
-    ModalScript& s = *g_script;
-    s.pass++;
-    if (s.pass == 2) {
-        s.mainBelowAtStart = xenv_stack_pos(s.d, s.modal->xwin) < xenv_stack_pos(s.d, s.main->xwin);
-        XRaiseWindow(s.d, s.main->xwin);  // other tests may have windows on the display
-        XTestFakeMotionEvent(s.d, 0, 760 + 60, 560 + 60, CurrentTime);
-        XTestFakeButtonEvent(s.d, 1, True, CurrentTime);
-        XTestFakeButtonEvent(s.d, 1, False, CurrentTime);
-    } else if (s.pass == 8) {
-        s.modalAboveAfterClick = xenv_stack_pos(s.d, s.modal->xwin) > xenv_stack_pos(s.d, s.main->xwin);
-        // Windows keep a backing store, so uncovering does not expose them;
-        // clearing with exposures does, and leaves the background until repainted.
-        XClearArea(s.d, s.main->xwin, 0, 0, 0, 0, True);
-    } else if (s.pass == 14) {
-        s.exposedPixel = xenv_pixel(s.d, s.main->xwin, 50, 50);
-        s.buttonsSeenByMain = g_counts.buttons;
-        xenv_send_close(s.d, s.modal);
-    } else if (s.pass > 300) {
-        return TSLR_CLOSE;
-    }
-    return TSLR_OK;
+    return g_idle();
 }
 
-int CloseOnKey(Display*, TslWindow* w, XEvent* ev)
-{
-    return ev->type == KeyPress && ev->xany.window == w->xwin ? TSLR_CLOSE : w->status;
-}
-
-int g_idleCalls = 0, g_debugEvents = 0;
-int g_keyCalls = 0;
-KeySym g_keyLast = 0;
-TslWindow* g_keyTarget = nullptr;
+int g_debugEvents = 0;
 
 }  // namespace
 
-TEST_F(EventLoop, ModalLoopRaisesOnClickRepaintsOthersAndEndsOnClose)
+// The user's side, played from the modal loop's idle step: a press on the
+// main window, which must raise the modal one before the release; a resize
+// and an exposure of the main window, which must be followed; a close.
+TEST_F(EventLoop, ModalLoopRaisesOnPressFollowsOthersAndEndsOnClose)
 {
     TslWindow* modal = make(nullptr, 1060, 760, 200, 150, nullptr);
     TslWindow* main = make(nullptr, 760, 560, 400, 300);
@@ -121,78 +79,77 @@ TEST_F(EventLoop, ModalLoopRaisesOnClickRepaintsOthersAndEndsOnClose)
     xenv_wait_mapped(d, modal->xwin);
     settle(main);
     // Paint the main window's buffer only; the screen gets it through Expose.
-    unsigned long red = g_tessel.colors[2];
-    xenv_fill(d, main->redrawPixmap, red, 0, 0, 400, 300);
-
-    ModalScript script{d, main, modal};
-    g_script = &script;
-    tslSetIdolingCallback(modal, ModalIdle);
+    xenv_fill(d, main->redrawPixmap, g_tessel.colors[2], 0, 0, 400, 300);
+    int pass = 0, mainBelowAtStart = 0, modalAboveAfterPress = 0, buttonsSeenByMain = -1, mainWidth = 0;
+    unsigned long exposedPixel = 0;
+    g_idle = [&] {
+        if (++pass == 2) {
+            mainBelowAtStart = xenv_stack_pos(d, modal->xwin) < xenv_stack_pos(d, main->xwin);
+            XRaiseWindow(d, main->xwin);  // other tests may have windows on the display
+            XTestFakeMotionEvent(d, 0, 760 + 60, 560 + 60, CurrentTime);
+            XTestFakeButtonEvent(d, 1, True, CurrentTime);
+        } else if (pass == 8) {
+            modalAboveAfterPress = xenv_stack_pos(d, modal->xwin) > xenv_stack_pos(d, main->xwin);
+            XTestFakeButtonEvent(d, 1, False, CurrentTime);
+            XResizeWindow(d, main->xwin, 420, 300);
+            // Windows keep a backing store, so uncovering does not expose them;
+            // clearing with exposures does, and leaves the background until repainted.
+            XClearArea(d, main->xwin, 0, 0, 0, 0, True);
+        } else if (pass == 14) {
+            exposedPixel = xenv_pixel(d, main->xwin, 50, 50);
+            buttonsSeenByMain = g_counts[ButtonPress];
+            mainWidth = main->rect.width;
+            xenv_send_close(d, modal);
+        }
+        return pass > 300 ? TSLR_CLOSE : TSLR_OK;
+    };
+    tslSetIdolingCallback(modal, CallIdle);
     EXPECT_EQ(1, tslMainLoop(d, modal));
-    g_script = nullptr;
-    EXPECT_LT(script.pass, 300) << "loop did not end on WM_DELETE_WINDOW";
-    EXPECT_TRUE(script.mainBelowAtStart);
-    EXPECT_TRUE(script.modalAboveAfterClick);
-    EXPECT_EQ(0, script.buttonsSeenByMain);
-    EXPECT_EQ(red, script.exposedPixel);
-    EXPECT_GE(g_counts.expose, 1);
-
-    // A procedure answering 130 to a key ends a modal loop too.
-    TslWindow* dlg = make(nullptr, 10, 10, 100, 80, CloseOnKey);
-    settle(dlg);
-    xenv_send_key(d, dlg->xwin, XK_Escape, 100000);
-    XSync(d, False);
-    EXPECT_EQ(1, tslMainLoop(d, dlg));
+    EXPECT_LT(pass, 300) << "loop did not end on WM_DELETE_WINDOW";
+    EXPECT_TRUE(mainBelowAtStart && modalAboveAfterPress);
+    EXPECT_TRUE(buttonsSeenByMain == 0 && mainWidth == 420 && g_counts[Expose] >= 1);
+    EXPECT_EQ(g_tessel.colors[2], exposedPixel);
 }
 
-// 130 ends the loop only after the pending events, idle step and timer of the pass.
+// 130 ends the loop only after the pending events, idle step and timer of
+// the pass; the timer reaches only windows that asked for it.  Keys 10 ms
+// apart give one; the key callback sees keys of its whole tree.
 TEST_F(EventLoop, CloseTakesEffectAtTheEndOfThePass)
 {
+    g_tessel.tenKey = 0;
+    g_tessel.interval = 35;
     TslWindow* w = make(nullptr, 0, 0, 100, 100);
-    tslSetIdolingCallback(w, [](TslWindow*) { return g_idleCalls++, TSLR_OK; });
+    TslWindow* child = make(w, 10, 10, 50, 50, nullptr);
+    make(nullptr, 110, 0, 50, 50);
+    int idleCalls = 0;
+    g_idle = [&] { return idleCalls++, TSLR_OK; };
+    tslSetIdolingCallback(w, CallIdle);
     tslSetTimerEvent(w, 1);
     tslSetDebugCallback([](Display*, TslWindow* win, XEvent* ev) { g_debugEvents += win && ev->type == ClientMessage; });
-    settle(w);
-    g_idleCalls = g_debugEvents = 0;
+    tslSetKeyEventCallback(w, [](TslWindow* target, XEvent*, KeySym key) {
+        g_keys += std::string(tslGetParentWindow(target) ? "child:" : "top:") + XKeysymToString(key) + " ";
+        return TSLR_OK;
+    });
+    settle(child);
+    idleCalls = g_debugEvents = 0;
+    for (Time t : {5000, 5010, 5100})
+        xenv_send_key(d, child->xwin, XK_b, t);
     Atom other = XInternAtom(d, "TSL_TEST_OTHER", False);
     xenv_send_client(d, w->xwin, g_closeAtom, (long)g_closeAtom);
     xenv_send_client(d, w->xwin, other, 1);
     xenv_send_client(d, w->xwin, other, 2);
     XSync(d, False);
     EXPECT_EQ(1, tslMainLoop(d, nullptr));
-    EXPECT_EQ(3, g_counts.client);
-    EXPECT_EQ(3, g_debugEvents);
-    EXPECT_EQ(1, g_idleCalls);
-    EXPECT_EQ(1, g_counts.timer);
-
-    TslWindow* plain = make(nullptr, 0, 0, 100, 100, nullptr);
-    settle(plain);
-    xenv_send_close(d, plain);
-    XSync(d, False);
-    EXPECT_EQ(1, tslMainLoop(d, nullptr)) << "the window manager's close ends the main loop";
+    EXPECT_EQ(std::vector<int>({g_counts[ClientMessage], g_debugEvents, idleCalls, g_counts[TSLM_TIMER]}),
+              std::vector<int>({3, 3, 1, 1}));
+    EXPECT_EQ(g_keys, "child:b child:b ");
 }
 
-// Keys 10 ms apart give one; the callback sees keys of its whole tree.
-TEST_F(EventLoop, KeyCallbackSeesThrottledKeysOfItsTree)
-{
-    g_tessel.tenKey = 0;
-    g_tessel.interval = 35;
-    TslWindow* top = make(nullptr, 0, 0, 200, 100, nullptr);
-    TslWindow* child = make(top, 10, 10, 50, 50, nullptr);
-    tslSetKeyEventCallback(top, [](TslWindow* target, XEvent*, KeySym key) {
-        g_keyCalls++, g_keyLast = key, g_keyTarget = target;
-        return g_keyCalls >= 2 ? TSLR_CLOSE : TSLR_OK;
-    });
-    settle(child);
-    for (Time t : {5000, 5010, 5100})
-        xenv_send_key(d, child->xwin, XK_b, t);
-    XSync(d, False);
-    EXPECT_EQ(1, tslMainLoop(d, nullptr));
-    EXPECT_EQ(2, g_keyCalls);
-    EXPECT_EQ((KeySym)XK_b, g_keyLast);
-    EXPECT_EQ(child, g_keyTarget);
-}
-
-TEST_F(EventLoop, CheckEventDropsForeignEventsAndKeepsToolkitOnes)
+// Outside a modal loop only events for windows that are not the toolkit's
+// are taken off the queue (a modal loop's filtering is the scenario above).
+// With no window ticking, a pass that had nothing to do waits for the server
+// instead of sleeping an interval; a window with a timer keeps the rhythm.
+TEST_F(EventLoop, CheckEventDropsForeignEventsAndIdleWaitsForTheServer)
 {
     TslWindow* w = make(nullptr, 0, 0, 100, 100);
     Window foreign = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
@@ -200,75 +157,12 @@ TEST_F(EventLoop, CheckEventDropsForeignEventsAndKeepsToolkitOnes)
     xenv_send_client(d, foreign, 0, 0);
     xenv_send_client(d, w->xwin, g_closeAtom, 0);
     XSync(d, False);
-    ASSERT_EQ(2, XPending(d));
-    EXPECT_EQ(1, tslCheckEvent(d, nullptr));
-    EXPECT_EQ(1, XPending(d));
-    EXPECT_EQ(0, tslCheckEvent(d, nullptr));
-    EXPECT_EQ(1, XPending(d));
-    XDestroyWindow(d, foreign);
+    // pending, first check, second check, pending
+    EXPECT_EQ(std::vector<int>({XPending(d), tslCheckEvent(d, nullptr), tslCheckEvent(d, nullptr), XPending(d)}),
+              std::vector<int>({2, 1, 0, 1}));
+    XEvent left;
+    XNextEvent(d, &left);
 
-    // With a modal window: its tree's events stay, input elsewhere is dropped, Expose runs.
-    TslWindow* modal = make(nullptr, 200, 0, 100, 100, nullptr);
-    TslWindow* inner = make(modal, 5, 5, 20, 20, nullptr);
-    settle(modal);
-    while (XPending(d))
-        tslCheckEvent(d, nullptr);
-    xenv_send_key(d, w->xwin, 0);
-    XClearArea(d, w->xwin, 0, 0, 10, 10, True);
-    xenv_send_client(d, inner->xwin, g_closeAtom, 0);
-    XSync(d, False);
-    int consumed = 0;
-    while (XPending(d) && tslCheckEvent(d, modal) == 1)
-        consumed++;
-    EXPECT_EQ(2, consumed);
-    EXPECT_EQ(0, g_counts.keys);
-    EXPECT_EQ(1, g_counts.expose);
-    ASSERT_EQ(1, XPending(d));
-    XEvent next;
-    XPeekEvent(d, &next);
-    EXPECT_EQ(inner->xwin, next.xany.window);
-}
-
-TEST_F(EventLoop, HookLetsExposeThroughAndDropsInput)
-{
-    TslWindow* w = make(nullptr, 0, 0, 100, 100);
-    settle(w);
-    xenv_send_key(d, w->xwin, 0);
-    xenv_send_button(d, w->xwin);
-    XClearArea(d, w->xwin, 0, 0, 10, 10, True);
-    XSync(d, False);
-    for (int step = 0; step < 10; step++)  // a long computation calling the hook between steps
-        EXPECT_EQ(1, tslHookEvent(d, nullptr));
-    EXPECT_EQ(0, XPending(d));
-    EXPECT_EQ(1, g_counts.expose);
-    EXPECT_EQ(0, g_counts.keys + g_counts.buttons);
-}
-
-TEST_F(EventLoop, HookWithModalDispatchesItsTreeAndRaisesOnClickElsewhere)
-{
-    TslWindow* other = make(nullptr, 0, 0, 300, 300, nullptr);
-    TslWindow* modal = make(nullptr, 100, 100, 100, 100);
-    xenv_wait_mapped(d, other->xwin);
-    XRaiseWindow(d, other->xwin);
-    settle(modal);
-    ASSERT_LT(xenv_stack_pos(d, modal->xwin), xenv_stack_pos(d, other->xwin));
-    xenv_send_button(d, other->xwin);
-    xenv_send_client(d, modal->xwin, g_closeAtom, (long)g_closeAtom);
-    XSync(d, False);
-    EXPECT_EQ(1, tslHookEvent(d, modal));
-    EXPECT_EQ(TSLR_CLOSE, tslHookEvent(d, modal));
-    EXPECT_EQ(1, tslHookEvent(d, modal)) << "nothing pending";
-    XSync(d, False);
-    EXPECT_GT(xenv_stack_pos(d, modal->xwin), xenv_stack_pos(d, other->xwin));
-    EXPECT_EQ(1, g_counts.client);
-}
-
-// With no window ticking, a pass that had nothing to do waits for the server
-// instead of sleeping an interval; a window with a timer keeps the rhythm.
-TEST_F(EventLoop, IdleFlushWaitsForTheServerUnlessAWindowTicks)
-{
-    TslWindow* w = make(nullptr, 0, 0, 50, 50);
-    settle(w);
     RobotThread robot([w](Robot& r) { r.pause(300), r.close(w->xwin); });
     int passes = 0;
     while (!XPending(d))
@@ -277,90 +171,65 @@ TEST_F(EventLoop, IdleFlushWaitsForTheServerUnlessAWindowTicks)
     robot.join();
     tslSetTimerEvent(w, 1);
     tslFlush(d);  // with nothing new from the server
-    EXPECT_EQ(1, g_counts.timer);
+    EXPECT_EQ(1, g_counts[TSLM_TIMER]);
 }
 
-TEST_F(EventLoop, TimerReachesOnlyWindowsThatAskedForIt)
+// A long computation calling the hook with a modal window: the modal's tree
+// gets its events, others are repainted and follow their new size but get
+// no input, and a click on them raises the modal window.
+TEST_F(EventLoop, HookRepaintsResizesDropsInputAndRaisesTheModal)
 {
-    TslWindow* a = make(nullptr, 0, 0, 50, 50);
-    make(nullptr, 60, 0, 50, 50);
-    tslSetTimerEvent(a, 1);
-    g_counts = Counts();
-    EXPECT_EQ(1, tslTimerEvent());
-    EXPECT_EQ(1, tslTimerEvent());
-    EXPECT_EQ(2, g_counts.timer);
-}
-
-// The hook repaints from the redraw buffer at every screen depth.
-class HookDepth : public XDepthTest {};
-TEST_P(HookDepth, RepaintsFromTheBuffer)
-{
-    TslWindow* w = tslCreateWindow(d, nullptr, tslPos(40, 40), tslSize(60, 40), 0, "deep", nullptr);
-    ASSERT_TRUE(w);
-    xenv_wait_mapped(d, w->xwin);
-    xenv_pump(d, 40);
-    xenv_fill(d, w->redrawPixmap, g_tessel.colors[4], 0, 0, 60, 40);
-    XClearArea(d, w->xwin, 0, 0, 0, 0, True);
+    TslWindow* other = make(nullptr, 0, 0, 300, 300);
+    TslWindow* modal = make(nullptr, 100, 100, 100, 100);
+    tslSetRedrawBuffer(other, 1);
+    xenv_wait_mapped(d, other->xwin);
+    XRaiseWindow(d, other->xwin);
+    settle(modal);
+    ASSERT_LT(xenv_stack_pos(d, modal->xwin), xenv_stack_pos(d, other->xwin));
+    xenv_fill(d, other->redrawPixmap, g_tessel.colors[4], 0, 0, 300, 300);
+    XResizeWindow(d, other->xwin, 320, 300);
+    xenv_send_key(d, other->xwin, 0);
+    xenv_send_button(d, other->xwin);
+    XClearArea(d, other->xwin, 0, 0, 10, 10, True);
+    xenv_send_client(d, modal->xwin, g_closeAtom, (long)g_closeAtom);
     XSync(d, False);
+    // The modal's close answers 130, every other event 1.
+    std::map<int, int> results;
     while (XPending(d))
-        tslHookEvent(d, nullptr);
-    XSync(d, False);
-    EXPECT_EQ(g_tessel.colors[4], xenv_pixel(d, w->xwin, 30, 20));
+        results[tslHookEvent(d, modal)]++;
+    EXPECT_TRUE(results.size() == 2 && results[TSLR_CLOSE] == 1 && results[1] >= 4);
+    EXPECT_EQ(1, tslHookEvent(d, modal)) << "nothing pending";
+    EXPECT_GT(xenv_stack_pos(d, modal->xwin), xenv_stack_pos(d, other->xwin));
+    EXPECT_TRUE(g_counts[KeyPress] + g_counts[ButtonPress] == 0 && g_counts[Expose] >= 1 && g_counts[ClientMessage] == 1);
+    EXPECT_TRUE(other->rect.width == 320 && xenv_pixel(d, other->xwin, 5, 5) == g_tessel.colors[4])
+        << "the other window follows its new size and is repainted";
 }
-INSTANTIATE_TEST_SUITE_P(Depths, HookDepth, TSL_ALL_DEPTHS);
 
-TEST_F(EventLoop, CenteringKeepsTitleReachableAndCentresOverReference)
+TEST_F(EventLoop, PlacementOnTheScreen)
 {
     auto origin = [&](TslWindow* w) {
+        XWindowAttributes a;
         XSync(d, False);
-        Window root;
-        int x, y;
-        unsigned int width, height, border, depth;
-        XGetGeometry(d, w->xwin, &root, &x, &y, &width, &height, &border, &depth);
-        return std::make_pair(x, y);
+        XGetWindowAttributes(d, w->xwin, &a);
+        return std::make_pair(a.x, a.y);
     };
+    // Too large for the screen: the title stays reachable.
     TslWindow* big = tslCreateWindowEx(d, nullptr, tslPos(100, 100), tslSize(2000, 1500), 0, "big", nullptr, 0);
-    ASSERT_TRUE(big);
-    EXPECT_EQ(1, tslCenteringWnd(d, nullptr, big));
-    EXPECT_EQ(origin(big), std::make_pair(4, 16));
-    EXPECT_EQ(std::make_pair((int)big->rect.x, (int)big->rect.y), std::make_pair(4, 16));
-
     TslWindow* small = tslCreateWindowEx(d, nullptr, tslPos(0, 0), tslSize(200, 100), 0, "s", nullptr, 0);
-    ASSERT_TRUE(small);
-    EXPECT_EQ(1, tslCenteringWnd(d, nullptr, small));
+    ASSERT_TRUE(big && small);
+    EXPECT_EQ(2, tslCenteringWnd(d, nullptr, big) + tslCenteringWnd(d, nullptr, small));
+    EXPECT_TRUE(origin(big) == std::make_pair(4, 16) && big->rect.x == 4 && big->rect.y == 16);
     EXPECT_EQ(origin(small), std::make_pair(g_tessel.screenWidth / 2 - 100, g_tessel.screenHeight / 2 - 50));
-
     TslWindow* ref = make(nullptr, 300, 200, 400, 300, nullptr);
-    xenv_wait_mapped(d, ref->xwin);
+    TslWindow* child = make(ref, 10, 20, 40, 30, nullptr);
+    xenv_wait_mapped(d, child->xwin);
     EXPECT_EQ(1, tslCenteringWnd(d, ref, small));
     EXPECT_EQ(origin(small), std::make_pair(300 + 200 - 100, 200 + 150 - 50));
     EXPECT_EQ(0, tslCenteringWnd(d, ref, nullptr));
-}
 
-TEST_F(EventLoop, ScreenCoordinateOfChildAddsParentOrigin)
-{
-    TslWindow* top = make(nullptr, 100, 50, 300, 200, nullptr);
-    TslWindow* child = make(top, 10, 20, 40, 30, nullptr);
-    xenv_wait_mapped(d, child->xwin);
+    // A child's rectangle on the screen adds its parent's origin.
     TslRect r = tslGetScreenCoordinate(child, child->rect);
-    EXPECT_EQ(std::vector<int>({r.x, r.y, r.width, r.height}), std::vector<int>({110, 70, 40, 30}));
-    EXPECT_EQ(tslGetScreenCoordinate(top, tslSetRect(7, 8, 9, 10)).y, 8);
+    EXPECT_EQ(std::vector<int>({r.x, r.y, r.width, r.height}), std::vector<int>({310, 220, 40, 30}));
+    EXPECT_EQ(tslGetScreenCoordinate(ref, tslSetRect(7, 8, 9, 10)).y, 8);
     EXPECT_EQ(tslGetScreenCoordinate(nullptr, tslSetRect(1, 2, 3, 4)).x, 1);
-}
-
-TEST_F(EventLoop, FixWindowSetsSizeHintsFromRectOrStoredLimits)
-{
-    TslWindow* w = make(nullptr, 0, 0, 320, 240, nullptr);
-    XSizeHints h;
-    long supplied;
-    EXPECT_EQ(1, tslFixWindow(d, w, 1));
-    ASSERT_TRUE(XGetWMNormalHints(d, w->xwin, &h, &supplied));
-    EXPECT_EQ(PMinSize | PMaxSize, h.flags & (PMinSize | PMaxSize));
-    EXPECT_EQ(std::vector<int>({h.min_width, h.max_width, h.min_height, h.max_height}),
-              std::vector<int>({320, 320, 240, 240}));
-    EXPECT_EQ(1, tslFixWindow(d, w, 0));
-    ASSERT_TRUE(XGetWMNormalHints(d, w->xwin, &h, &supplied));
-    EXPECT_EQ(std::vector<int>({h.min_width, h.max_width, h.max_height}),
-              std::vector<int>({0, 2 * g_tessel.screenWidth, 2 * g_tessel.screenHeight}));
-    EXPECT_EQ(0, tslFixWindow(d, nullptr, 1));
 }

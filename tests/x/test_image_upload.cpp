@@ -35,96 +35,60 @@ protected:
         return (uint32_t)(x * 2654435761u ^ y * 40503u) & (depth >= 32 ? 0xFFFFFFFFu : (1u << depth) - 1);
     }
 
-    // Uploads a w x h pattern; returns the pixmap (0 on failure).
-    Pixmap upload(int w, int h, bool bottomUp, bool* shm, int* bandRows)
+    // Fills the first rows of an upload with the pattern, in the upload's
+    // order, and finishes it.
+    int fill(ImageUpload* up, int rows)
     {
-        ImageUpload up;
-        if (!image_upload_begin(&up, d, w, h))
-            return 0;
-        *shm = up.shm;
-        *bandRows = up.bandRows;
-        up.bottomUp = bottomUp;
-        for (int i = 0; i < h; i++) {
-            int y = bottomUp ? h - 1 - i : i;
-            uint32_t* row = image_upload_row(&up);
-            for (int x = 0; x < w; x++)
+        for (int i = 0; i < rows; i++) {
+            int y = up->bottomUp ? up->height - 1 - i : i;
+            uint32_t* row = image_upload_row(up);
+            for (int x = 0; x < up->width; x++)
                 row[x] = value(x, y);
-            image_upload_commit(&up);
+            image_upload_commit(up);
         }
-        EXPECT_EQ(image_upload_finish(&up), 1);
-        Pixmap p = up.pixmap;
-        XFreeGC(d, up.gc);
-        image_upload_end(&up, true);
-        return p;
+        return image_upload_finish(up);
     }
-
     int mismatches(Pixmap p, int w, int h)
     {
         std::vector<unsigned long> px = xenv_pixels(d, p, 0, 0, w, h);
-        if (px.size() != (size_t)w * h)
-            return -1;
-        int bad = 0;
-        for (int y = 0; y < h; y++)
-            for (int x = 0; x < w; x++)
-                bad += px[(size_t)y * w + x] != value(x, y);
+        int bad = px.size() == (size_t)w * h ? 0 : -1;
+        for (size_t i = 0; bad >= 0 && i < px.size(); i++)
+            bad += px[i] != value((int)(i % w), (int)(i / w));
         return bad;
     }
 };
 
+// A shared-memory upload leaves no completion notice for the event loop.
 TEST_P(Upload, SharedAndSocketPathsGiveTheSamePixelsOverManyBands)
 {
     const int w = 301, h = 8000;
     for (bool bottomUp : {false, true}) {
         for (bool socket : {false, true}) {
             image_upload_force_socket(socket);
-            bool shm = false;
-            int rows = 0;
-            Pixmap p = upload(w, h, bottomUp, &shm, &rows);
-            ASSERT_NE(p, 0u);
-            if (socket) {
-                EXPECT_FALSE(shm);
-            } else if (XShmQueryExtension(d)) {
-                EXPECT_TRUE(shm) << "a local server with MIT-SHM takes the shared path";
-            }
-            EXPECT_LT(rows * 2, h) << "the picture must span more than two bands";
-            EXPECT_EQ(mismatches(p, w, h), 0) << (socket ? "socket" : "shared") << (bottomUp ? " bottom-up" : "");
-            XFreePixmap(d, p);
+            ImageUpload up;
+            ASSERT_EQ(image_upload_begin(&up, d, w, h), 1);
+            up.bottomUp = bottomUp;
+            EXPECT_EQ(fill(&up, h), 1);
+            EXPECT_TRUE(socket ? !up.shm : up.shm || !XShmQueryExtension(d)) << "a local server with MIT-SHM takes the shared path";
+            EXPECT_LT(up.bandRows * 2, h) << "the picture must span more than two bands";
+            EXPECT_EQ(mismatches(up.pixmap, w, h), 0) << (socket ? "socket" : "shared") << (bottomUp ? " bottom-up" : "");
+            XFreePixmap(d, up.pixmap);
+            XFreeGC(d, up.gc);
+            image_upload_end(&up, true);
             EXPECT_EQ(live_segments(), 0);
         }
     }
-}
-
-TEST_P(Upload, NoCompletionNoticeReachesTheEventQueue)
-{
-    bool shm = false;
-    int rows = 0;
-    Pixmap p = upload(640, 3000, false, &shm, &rows);
-    ASSERT_NE(p, 0u);
-    if (!shm)
-        GTEST_SKIP() << "server without MIT-SHM";
-    XSync(d, False);
     XEvent event;
+    XSync(d, False);
     EXPECT_FALSE(XCheckTypedEvent(d, XShmGetEventBase(d) + ShmCompletion, &event));
-    XFreePixmap(d, p);
-}
 
-TEST_P(Upload, AbandonedUploadFreesItsSegments)
-{
+    // An upload abandoned after some rows frees its segments and its pixmap.
     ImageUpload up;
     ASSERT_EQ(image_upload_begin(&up, d, 500, 4000), 1);
-    if (up.shm) {
-        EXPECT_EQ(live_segments(), 2);
-    }
-    for (int i = 0; i < 1500; i++) {
-        uint32_t* row = image_upload_row(&up);
-        for (int x = 0; x < 500; x++)
-            row[x] = value(x, i);
-        image_upload_commit(&up);
-    }
-    EXPECT_EQ(image_upload_finish(&up), 0);
+    EXPECT_EQ(live_segments(), up.shm ? 2 : 0);
+    EXPECT_EQ(fill(&up, 1500), 0);
     image_upload_end(&up, false);
-    EXPECT_EQ(up.pixmap, 0u);
-    EXPECT_EQ(live_segments(), 0);
+    EXPECT_TRUE(up.pixmap == 0 && live_segments() == 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, Upload, TSL_ALL_DEPTHS,

@@ -10,29 +10,10 @@ namespace {
 
 class TextWidth : public XTest {
 protected:
-    XFontStruct* saved_kanji = nullptr;
-    XFontStruct* jis0208 = nullptr;
-    void SetUp() override
+    static int single(const std::string& s, XFontStruct* font = nullptr)
     {
-        XTest::SetUp();
-        if (!d)
-            return;
-        ASSERT_NE(g_tessel.font, nullptr);
-        saved_kanji = g_tessel.fontKanji;
-        jis0208 = XLoadQueryFont(d, "-misc-fixed-medium-r-normal--14-*-*-*-*-*-jisx0208.1983-0");
-        ASSERT_NE(jis0208, nullptr);
-        g_tessel.fontKanji = jis0208;
+        return XTextWidth(font ? font : g_tessel.font, s.data(), (int)s.size());
     }
-    void TearDown() override
-    {
-        if (d) {
-            g_tessel.fontKanji = saved_kanji;
-            if (jis0208)
-                XFreeFont(d, jis0208);
-        }
-        XTest::TearDown();
-    }
-    static int single(const std::string& s) { return XTextWidth(g_tessel.font, s.data(), (int)s.size()); }
     // Width of JIS pairs given as a byte string of row, cell, row, cell...
     static int kanji(const std::string& jis, XFontStruct* font = nullptr)
     {
@@ -43,12 +24,11 @@ protected:
         }
         return w;
     }
-    static int measure(const std::string& s) { return tslFontNWidth(nullptr, nullptr, s.data(), (int)s.size()); }
 };
 
 }  // namespace
 
-TEST_F(TextWidth, MixedText)
+TEST_F(TextWidth, MixedTextExplicitFontsAndBadArguments)
 {
     ASSERT_GT(kanji("\x24\x22"), single("a")) << "the fonts must differ for the test to mean something";
     std::string euc = "ab\xa4\xa2" "c \xb4\xc1\xbb\xfa.";
@@ -60,51 +40,44 @@ TEST_F(TextWidth, MixedText)
     } cases[] = {
         {euc, single("abc .") + kanji("\x24\x22\x34\x41\x3b\x7a")},
         // a prefix that stops inside a pair measures up to the pair's lead only
-        {euc.substr(0, 3), single("ab")},
-        {sjis, single("xy") + kanji("\x24\x22\x34\x41")},
+        {euc.substr(0, 3), single("ab")}, {sjis, single("xy") + kanji("\x24\x22\x34\x41")},
         // half-width katakana are single bytes of the single-byte font
         {"\x82\xa0\xb1", kanji("\x24\x22") + single("\xb1")},
         // control bytes measure as question marks; tab stays itself
-        {std::string("a\x1b" "b", 3), single("a?b")},
-        {std::string("a\0b", 3), single("a?b")},
-        {std::string("a\t\x1b", 3), single("a\t?")},
-        {"", 0},
+        {std::string("a\x1b" "b", 3), single("a?b")}, {std::string("a\0b", 3), single("a?b")},
+        {std::string("a\t\x1b", 3), single("a\t?")}, {"", 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(measure(c.text), c.want) << c.text;
-    int whole = cases[0].want;
-    EXPECT_EQ(tslTextNWidth(euc.data(), (int)euc.size()), whole);
-    EXPECT_EQ(tslTextWidth(euc.c_str()), whole);
-    EXPECT_EQ(tslFontNWidth(g_tessel.font, g_tessel.fontKanji, euc.data(), (int)euc.size()), whole);
-}
+        EXPECT_EQ(tslFontNWidth(nullptr, nullptr, c.text.data(), (int)c.text.size()), c.want) << c.text;
+    EXPECT_EQ(tslTextNWidth(euc.data(), (int)euc.size()), cases[0].want);
+    EXPECT_EQ(tslTextWidth(euc.c_str()), cases[0].want);
 
-TEST_F(TextWidth, ExplicitFontsAndBadArguments)
-{
     XFontStruct* wide = XLoadQueryFont(d, "-misc-fixed-medium-r-normal--20-*-*-*-*-*-iso8859-1");
     ASSERT_NE(wide, nullptr);
-    EXPECT_EQ(tslFontNWidth(wide, wide, "ab\xa4\xa2", 4), XTextWidth(wide, "ab", 2) + kanji("\x24\x22", wide));
-    EXPECT_EQ(tslFontNWidth(wide, nullptr, "ab\xa4\xa2", 4), XTextWidth(wide, "ab", 2) + kanji("\x24\x22"));
-    EXPECT_NE(tslFontNWidth(wide, nullptr, "ab", 2), single("ab"));
+    EXPECT_EQ(tslFontNWidth(wide, wide, "ab\xa4\xa2", 4), single("ab", wide) + kanji("\x24\x22", wide));
+    EXPECT_EQ(tslFontNWidth(wide, nullptr, "ab\xa4\xa2", 4), single("ab", wide) + kanji("\x24\x22"));
     XFreeFont(d, wide);
-
-    EXPECT_EQ(tslFontNWidth(nullptr, nullptr, nullptr, 4), 0);
-    EXPECT_EQ(tslFontNWidth(nullptr, nullptr, "abc", 0), 0);
-    EXPECT_EQ(tslFontNWidth(nullptr, nullptr, "abc", -1), 0);
-    EXPECT_EQ(tslTextWidth(nullptr), 0);
     XFontStruct* saved = g_tessel.font;
+    int none = tslFontNWidth(nullptr, nullptr, nullptr, 4) + tslFontNWidth(nullptr, nullptr, "abc", 0) +
+               tslFontNWidth(nullptr, nullptr, "abc", -1) + tslTextWidth(nullptr);
     g_tessel.font = nullptr;
-    EXPECT_EQ(tslFontNWidth(nullptr, nullptr, "abc", 3), 0);
+    EXPECT_EQ(none + tslFontNWidth(nullptr, nullptr, "abc", 3), 0);
     g_tessel.font = saved;
 }
 
-TEST_F(TextWidth, LineHeight)
+TEST_F(TextWidth, LineHeightIsTheTallerFonts)
 {
     int single_h = g_tessel.font->ascent + g_tessel.font->descent;
     int kanji_h = g_tessel.fontKanji->ascent + g_tessel.fontKanji->descent;
+    XFontStruct* tall = XLoadQueryFont(d, "-misc-fixed-medium-r-normal--20-*-*-*-*-*-iso8859-1");
+    ASSERT_NE(tall, nullptr);
     EXPECT_EQ(tslGetCharHeight(g_tessel.font), single_h);
-    EXPECT_EQ(tslGetCharHeight(g_tessel.fontKanji), kanji_h);
     EXPECT_EQ(tslGetCharHeight(nullptr), std::max(single_h, kanji_h));
-    g_tessel.fontKanji = nullptr;
-    EXPECT_EQ(tslGetCharHeight(nullptr), single_h);
-    g_tessel.fontKanji = jis0208;
+    XFontStruct* kanji = g_tessel.fontKanji;
+    for (XFontStruct* k : {tall, (XFontStruct*)nullptr}) {
+        g_tessel.fontKanji = k;
+        EXPECT_EQ(tslGetCharHeight(nullptr), k ? tall->ascent + tall->descent : single_h);
+    }
+    g_tessel.fontKanji = kanji;
+    XFreeFont(d, tall);
 }

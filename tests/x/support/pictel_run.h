@@ -14,7 +14,7 @@
 #include <X11/keysym.h>
 
 #include "testutil.h"
-#include "xenv.h"
+#include "xfixture.h"
 #include "xrobot.h"
 
 // Every pixel of the small picture tells its column and row.  Its name is

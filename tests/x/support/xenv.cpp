@@ -1,9 +1,10 @@
-// Test support: a display with g_tessel filled, and pixel read-back.
-#include "xenv.h"
+// Test support: a display with g_tessel filled, pixel read-back, and an
+// event pump through the toolkit's dispatcher.
+#include "xfixture.h"
 
-#include <sys/time.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -19,9 +20,7 @@ static unsigned long alloc_rgb(Display* d, Colormap cmap, int r, int g, int b)
     c.green = (unsigned short)(g << 8);
     c.blue = (unsigned short)(b << 8);
     c.flags = DoRed | DoGreen | DoBlue;
-    if (!XAllocColor(d, cmap, &c))
-        return 0;
-    return c.pixel;
+    return XAllocColor(d, cmap, &c) ? c.pixel : 0;
 }
 
 Display* xenv_open(const char* env_var)
@@ -48,16 +47,13 @@ Display* xenv_open(const char* env_var)
     for (int i = 0; i < 16; i++)
         g_tessel.colors[i] = alloc_rgb(d, g_tessel.colormap, std_rgb[i][0], std_rgb[i][1], std_rgb[i][2]);
     g_tessel.colorCount = 16;
-    Colormap cm = g_tessel.colormap;
-    g_tessel.backPixel = alloc_rgb(d, cm, 105, 105, 105);
-    g_tessel.borderPixel = alloc_rgb(d, cm, 0, 0, 0);
-    g_tessel.fontPixel = alloc_rgb(d, cm, 190, 190, 190);
-    g_tessel.fontContrastPixel = alloc_rgb(d, cm, 62, 62, 62);
-    g_tessel.paperPixel = alloc_rgb(d, cm, 105, 105, 105);
-    g_tessel.backLightPixel = alloc_rgb(d, cm, 197, 197, 197);
-    g_tessel.backShadowPixel = alloc_rgb(d, cm, 52, 52, 52);
-    g_tessel.actionPixel = alloc_rgb(d, cm, 0, 0, 255);
-    g_tessel.backNearPixel = alloc_rgb(d, cm, 122, 122, 122);
+    const std::pair<unsigned long*, int> greys[] = {
+        {&g_tessel.backPixel, 105},         {&g_tessel.borderPixel, 0},       {&g_tessel.fontPixel, 190},
+        {&g_tessel.fontContrastPixel, 62},  {&g_tessel.paperPixel, 105},      {&g_tessel.backLightPixel, 197},
+        {&g_tessel.backShadowPixel, 52},    {&g_tessel.backNearPixel, 122}};
+    for (const auto& g : greys)
+        *g.first = alloc_rgb(d, g_tessel.colormap, g.second, g.second, g.second);
+    g_tessel.actionPixel = alloc_rgb(d, g_tessel.colormap, 0, 0, 255);
     g_tessel.interval = 35;
     g_tessel.doubleClickTime = 300;
     g_tessel.mouseButton = 3;
@@ -70,17 +66,15 @@ Display* xenv_open(const char* env_var)
     g_tessel.fontKanji = XLoadQueryFont(d, kFontKanji);
     if (!g_tessel.fontKanji)
         g_tessel.fontKanji = g_tessel.font;
-    g_tessel.gc = XCreateGC(d, root, 0, nullptr);
-    g_tessel.backGC = XCreateGC(d, root, 0, nullptr);
-    g_tessel.fontGC = XCreateGC(d, root, 0, nullptr);
-    g_tessel.kanjiGC = XCreateGC(d, root, 0, nullptr);
+    for (GC* gc : {&g_tessel.gc, &g_tessel.backGC, &g_tessel.fontGC, &g_tessel.kanjiGC})
+        *gc = XCreateGC(d, root, 0, nullptr);
     XSetForeground(d, g_tessel.backGC, g_tessel.backPixel);
-    XSetGraphicsExposures(d, g_tessel.fontGC, False);
-    XSetGraphicsExposures(d, g_tessel.kanjiGC, False);
-    XSetForeground(d, g_tessel.fontGC, g_tessel.fontPixel);
-    XSetForeground(d, g_tessel.kanjiGC, g_tessel.fontPixel);
-    XSetFont(d, g_tessel.fontGC, g_tessel.font->fid);
-    XSetFont(d, g_tessel.kanjiGC, g_tessel.fontKanji->fid);
+    const std::pair<GC, XFontStruct*> text[] = {{g_tessel.fontGC, g_tessel.font}, {g_tessel.kanjiGC, g_tessel.fontKanji}};
+    for (const auto& t : text) {
+        XSetGraphicsExposures(d, t.first, False);
+        XSetForeground(d, t.first, g_tessel.fontPixel);
+        XSetFont(d, t.first, t.second->fid);
+    }
     XSync(d, False);
     return d;
 }
@@ -90,10 +84,8 @@ void xenv_close()
     Display* d = g_tessel.display;
     if (!d)
         return;
-    XFreeGC(d, g_tessel.gc);
-    XFreeGC(d, g_tessel.backGC);
-    XFreeGC(d, g_tessel.fontGC);
-    XFreeGC(d, g_tessel.kanjiGC);
+    for (GC gc : {g_tessel.gc, g_tessel.backGC, g_tessel.fontGC, g_tessel.kanjiGC})
+        XFreeGC(d, gc);
     if (g_tessel.fontKanji && g_tessel.fontKanji != g_tessel.font)
         XFreeFont(d, g_tessel.fontKanji);
     if (g_tessel.font)
@@ -132,18 +124,19 @@ void xenv_wait_mapped(Display* display, Window w)
     }
 }
 
-std::string xenv_tempdir()
+void xenv_pump(Display* display, int ms)
 {
-    char tmpl[] = "/tmp/tsltest.XXXXXX";
-    char* p = mkdtemp(tmpl);
-    return p ? std::string(p) : std::string();
-}
-
-void xenv_rmdir(const std::string& path)
-{
-    if (path.empty() || path.rfind("/tmp/tsltest.", 0) != 0)
-        return;
-    std::string cmd = "rm -rf '" + path + "'";
-    if (system(cmd.c_str()) != 0)
-        return;
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    XSync(display, False);
+    while (std::chrono::steady_clock::now() < end) {
+        while (XPending(display)) {
+            XEvent ev;
+            XNextEvent(display, &ev);
+            for (int i = 0, count = tslGetTotalWindows(); i < count; i++)
+                if (TslWindow* w = tslGetWindowFromIndex(i); w && !w->parent)
+                    tslCallWndProc(display, w, &ev, 1);
+        }
+        usleep(2000);
+        XSync(display, False);
+    }
 }

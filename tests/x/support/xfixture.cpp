@@ -8,39 +8,40 @@ void xenv_destroy_all(Display* d)
         tslDestroyWindow(d, tslGetTopWindow(tslGetWindowFromIndex(0)));
 }
 
-static XEvent base_event(Display* d, int type, Window w)
+static void send(Display* d, Window w, XEvent ev)
 {
-    XEvent ev{};
-    ev.type = type;
     ev.xany.display = d;
     ev.xany.window = w;
-    return ev;
+    XSendEvent(d, w, False, 0, &ev);
 }
 
 void xenv_send_key(Display* d, Window w, KeySym keysym, Time time, unsigned state)
 {
-    XEvent ev = base_event(d, KeyPress, w);
+    XEvent ev{};
+    ev.type = KeyPress;
     ev.xkey.root = DefaultRootWindow(d);
     ev.xkey.keycode = keysym ? XKeysymToKeycode(d, keysym) : 0;
     ev.xkey.time = time;
     ev.xkey.state = state;
-    XSendEvent(d, w, False, 0, &ev);
+    send(d, w, ev);
 }
 
 void xenv_send_button(Display* d, Window w, int button)
 {
-    XEvent ev = base_event(d, ButtonPress, w);
+    XEvent ev{};
+    ev.type = ButtonPress;
     ev.xbutton.button = (unsigned)button;
-    XSendEvent(d, w, False, 0, &ev);
+    send(d, w, ev);
 }
 
 void xenv_send_client(Display* d, Window w, Atom type, long value)
 {
-    XEvent ev = base_event(d, ClientMessage, w);
+    XEvent ev{};
+    ev.type = ClientMessage;
     ev.xclient.message_type = type;
     ev.xclient.format = 32;
     ev.xclient.data.l[0] = value;
-    XSendEvent(d, w, False, 0, &ev);
+    send(d, w, ev);
 }
 
 void xenv_send_close(Display* d, TslWindow* w)
@@ -58,13 +59,12 @@ void xenv_fill(Display* d, Drawable dr, unsigned long pixel, int x, int y, int w
 
 TslImage* xenv_solid_image(Display* d, int w, int h, unsigned long pixel)
 {
-    Window root = RootWindow(d, 0);
     TslImage* img = new TslImage{};
     img->width = w;
     img->height = h;
     img->format = TSL_IMAGE_XPM;
-    img->pixmap = XCreatePixmap(d, root, (unsigned)w, (unsigned)h, (unsigned)g_tessel.depth);
-    img->gc = XCreateGC(d, root, 0, nullptr);
+    img->pixmap = XCreatePixmap(d, RootWindow(d, 0), (unsigned)w, (unsigned)h, (unsigned)g_tessel.depth);
+    img->gc = XCreateGC(d, RootWindow(d, 0), 0, nullptr);
     xenv_fill(d, img->pixmap, pixel, 0, 0, w, h);
     return img;
 }
@@ -85,8 +85,7 @@ int xenv_stack_pos(Display* d, Window w)
     XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n);
     int found = -1;
     for (unsigned int i = 0; i < n; i++)
-        if (children[i] == w)
-            found = (int)i;
+        found = children[i] == w ? (int)i : found;
     if (children)
         XFree(children);
     return found;

@@ -1,5 +1,7 @@
-// Fixtures and event helpers shared by the X tests: a display per test that
-// skips when absent, all toolkit windows destroyed afterwards, and small
+// Fixtures and helpers shared by the X tests: a display per test with
+// g_tessel filled the way the start-up fills it (without reading any
+// resource file), skipped when absent, all toolkit windows destroyed
+// afterwards; read-back of what the server holds, an event pump, and small
 // builders for synthetic events and solid pictures.
 #ifndef TSL_TEST_XFIXTURE_H
 #define TSL_TEST_XFIXTURE_H
@@ -8,7 +10,31 @@
 
 #include <cstdlib>
 
-#include "xenv.h"
+#include <string>
+#include <vector>
+
+#include "tessel.h"
+
+// Opens the display named by env_var (DISPLAY when null; also
+// TSL_DISPLAY_16 / TSL_DISPLAY_8 for the 16- and 8-bit servers) and fills
+// g_tessel: display, screen size, depth, colormap, standard colours, window
+// colours (back grey 105, border black, font grey 190, paper grey 105,
+// action blue and derived shades), fonts (14-pixel JIS X 0201 and JIS X 0208),
+// GCs, interval 35, EUC text.  Returns null when the display cannot be opened.
+Display* xenv_open(const char* env_var = nullptr);
+// Frees what xenv_open made and closes the display.  Windows still in the
+// toolkit's list are not touched.
+void xenv_close();
+
+// Pixel values of a drawable read with XGetImage: one, or a rectangle row by row.
+unsigned long xenv_pixel(Display* display, Drawable d, int x, int y);
+std::vector<unsigned long> xenv_pixels(Display* display, Drawable d, int x, int y, int w, int h);
+
+// Processes events for ms milliseconds, dispatching through the toolkit's
+// dispatcher to every top-level window.
+void xenv_pump(Display* display, int ms);
+// Waits until a window is viewable (MapNotify seen by the server).
+void xenv_wait_mapped(Display* display, Window w);
 
 // Destroys every toolkit window, top levels first.
 void xenv_destroy_all(Display* d);

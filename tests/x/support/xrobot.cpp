@@ -3,9 +3,9 @@
 
 #include "xrobot.h"
 
-#include <X11/Xatom.h>
 #include <X11/XKBlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
 #include <unistd.h>
 
@@ -46,10 +46,9 @@ Robot::Robot(const char* display_name)
     (void)s_threads;
     (void)s_handler;
     dpy = XOpenDisplay(display_name);
-    if (dpy) {
-        std::lock_guard<std::mutex> hold(s_robots_lock);
+    std::lock_guard<std::mutex> hold(s_robots_lock);
+    if (dpy)
         s_robots.insert(dpy);
-    }
 }
 
 Robot::~Robot()
@@ -63,8 +62,7 @@ Robot::~Robot()
 
 void Robot::pause(int ms)
 {
-    if (dpy)
-        XSync(dpy, False);
+    sync();
     usleep((useconds_t)ms * 1000);
 }
 
@@ -94,16 +92,16 @@ static bool viewable(Display* d, Window w)
     return XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable;
 }
 
+// The topmost viewable window of that name at or below w.
 static Window search(Display* d, Window w, const char* title)
 {
     if (name_is(d, w, title) && viewable(d, w))
         return w;
-    Window root, parent, *kids = nullptr;
+    Window root, parent, *kids = nullptr, found = 0;
     unsigned n = 0;
     if (!XQueryTree(d, w, &root, &parent, &kids, &n))
         return 0;
-    Window found = 0;
-    for (unsigned i = n; i-- > 0 && !found;)  // topmost first
+    for (unsigned i = n; i-- > 0 && !found;)
         found = search(d, kids[i], title);
     if (kids)
         XFree(kids);
@@ -112,24 +110,17 @@ static Window search(Display* d, Window w, const char* title)
 
 Window Robot::find(const char* title, int timeout_ms)
 {
-    if (!dpy)
-        return 0;
-    for (int waited = 0; waited <= timeout_ms; waited += 10) {
-        Window w = search(dpy, DefaultRootWindow(dpy), title);
-        if (w)
+    for (int waited = 0; dpy && waited <= timeout_ms; waited += 10, usleep(10000))
+        if (Window w = search(dpy, DefaultRootWindow(dpy), title))
             return w;
-        usleep(10000);
-    }
     return 0;
 }
 
 bool Robot::wait_gone(Window w, int timeout_ms)
 {
-    for (int waited = 0; waited <= timeout_ms; waited += 10) {
+    for (int waited = 0; waited <= timeout_ms; waited += 10, usleep(10000))
         if (!viewable(dpy, w))
             return true;
-        usleep(10000);
-    }
     return false;
 }
 
@@ -137,8 +128,7 @@ bool Robot::geometry(Window w, int* x, int* y, int* width, int* height)
 {
     XWindowAttributes a;
     Window child;
-    if (!XGetWindowAttributes(dpy, w, &a) ||
-        !XTranslateCoordinates(dpy, w, DefaultRootWindow(dpy), 0, 0, x, y, &child))
+    if (!XGetWindowAttributes(dpy, w, &a) || !XTranslateCoordinates(dpy, w, DefaultRootWindow(dpy), 0, 0, x, y, &child))
         return false;
     if (width)
         *width = a.width;
@@ -177,40 +167,30 @@ void Robot::click(Window w, int x, int y, int button)
 void Robot::key_down(unsigned long keysym)
 {
     KeyCode code = XKeysymToKeycode(dpy, keysym);
-    if (!code) {
+    if (!code)
         ADD_FAILURE() << "no key for keysym " << keysym;
-        return;
-    }
-    XTestFakeKeyEvent(dpy, code, True, CurrentTime);
-    pause(10);
+    else
+        XTestFakeKeyEvent(dpy, code, True, CurrentTime), pause(10);
 }
 
 void Robot::key_up(unsigned long keysym)
 {
-    KeyCode code = XKeysymToKeycode(dpy, keysym);
-    if (!code)
-        return;
-    XTestFakeKeyEvent(dpy, code, False, CurrentTime);
-    pause(10);
+    if (KeyCode code = XKeysymToKeycode(dpy, keysym))
+        XTestFakeKeyEvent(dpy, code, False, CurrentTime), pause(10);
 }
 
 void Robot::key(unsigned long keysym, unsigned modifiers)
 {
     // A symbol on the shifted level of its key needs Shift as well.
     KeyCode code = XKeysymToKeycode(dpy, keysym);
-    if (code && XkbKeycodeToKeysym(dpy, code, 0, 0) != keysym &&
-        XkbKeycodeToKeysym(dpy, code, 0, 1) == keysym)
+    if (code && XkbKeycodeToKeysym(dpy, code, 0, 0) != keysym && XkbKeycodeToKeysym(dpy, code, 0, 1) == keysym)
         modifiers |= ShiftMask;
     // Modifier presses are keys too: the toolkit drops keys that follow
     // another within one loop interval, so leave a human's gap.
-    if (modifiers & ControlMask) {
-        key_down(XK_Control_L);
-        pause(50);
-    }
-    if (modifiers & ShiftMask) {
-        key_down(XK_Shift_L);
-        pause(50);
-    }
+    if (modifiers & ControlMask)
+        key_down(XK_Control_L), pause(50);
+    if (modifiers & ShiftMask)
+        key_down(XK_Shift_L), pause(50);
     key_down(keysym);
     key_up(keysym);
     if (modifiers & ShiftMask)
@@ -221,10 +201,8 @@ void Robot::key(unsigned long keysym, unsigned modifiers)
 
 void Robot::type(const std::string& text, int gap_ms)
 {
-    for (char c : text) {
-        key((unsigned long)(unsigned char)c);
-        pause(gap_ms);
-    }
+    for (char c : text)
+        key((unsigned long)(unsigned char)c), pause(gap_ms);
 }
 
 void Robot::focus(Window w)
